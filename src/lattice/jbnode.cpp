@@ -1,0 +1,110 @@
+#include "jbnode.h"
+
+#include "projection.h"
+#include "shared_state.h"
+#include "turn.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QGraphicsScene>
+#include <QPen>
+
+#include <cmath>
+
+namespace {
+
+constexpr double restLength = 90.0;
+constexpr double positionStep = 0.05;
+constexpr double velocityStep = 0.1;
+constexpr float viewingDistance = 400.0f;
+
+}  // namespace
+
+JBNode::JBNode()
+    : QGraphicsEllipseItem(-1.5, -1.5, 3.0, 3.0)  // the 3 x 3 square centred on the dot's position
+{
+    JBCanvas->addItem(this);
+    setPos(100.0, 100.0);
+    setBrush(QColor(255, 50, 100));
+    setPen(Qt::NoPen);
+    show();
+}
+
+JBNode::~JBNode()
+{
+    for (JBCoupling* c = couplings; c != nullptr;) {
+        JBCoupling* next = c->next;
+        delete c;
+        c = next;
+    }
+}
+
+void JBNode::setCoupling(JBNode* other, double strength)
+{
+    addCoupling(new JBCoupling{strength, restLength, other, nullptr});
+    other->addCoupling(new JBCoupling{strength, restLength, this, nullptr});
+}
+
+void JBNode::addCoupling(JBCoupling* c)
+{
+    JBCoupling** end = &couplings;
+    while (*end != nullptr)
+        end = &(*end)->next;
+    *end = c;
+}
+
+void JBNode::animate()
+{
+    display();
+    pos = advancedPos();
+    ++advances;
+    const dddcoord force = springForce();
+    vel.x = vel.x + (force.x * velocityStep) / mass;
+    vel.y = vel.y + (force.y * velocityStep) / mass;
+    vel.z = vel.z + (force.z * velocityStep) / mass;
+    show();
+}
+
+void JBNode::display()
+{
+    // xang turns about the vertical line x = 400, z = 50; yang then about the horizontal line
+    // y = 300, z = 60; the depth then grows by 380. The two-step z sums are kept as they round.
+    dddcoord p = pos;
+    p.x = p.x - 400;
+    p.z = p.z - 50;
+    p = xzturn(p, xang);
+    p.x = p.x + 400;
+    p.y = p.y - 300;
+    p.z = (p.z + 240) - 250;
+    p = yzturn(p, yang);
+    p.y = p.y + 300;
+    p.z = p.z + 440;
+    const ddcoord s = xycoord(p, viewingDistance);
+    // At depth -400 (yang at +-180) the projection has no finite answer: keep the last place.
+    if (std::isfinite(s.x) && std::isfinite(s.y))
+        setPos(s.x, s.y);
+}
+
+dddcoord JBNode::advancedPos() const
+{
+    return {pos.x + vel.x * positionStep, pos.y + vel.y * positionStep, pos.z + vel.z * positionStep};
+}
+
+dddcoord JBNode::springForce() const
+{
+    // Every partner is seen where it stands after its own advance of this tick, whether it
+    // steps before or after this node: the step stays symplectic and keeps the energy. Reading
+    // half-advanced neighbours in tick order instead pumps energy in until the cube flies apart.
+    dddcoord force = null;
+    for (const JBCoupling* c = couplings; c != nullptr; c = c->next) {
+        const JBNode* partner = c->partner;
+        const dddcoord there = partner->advances < advances ? partner->advancedPos() : partner->pos;
+        const dddcoord d = vsub(there, pos);
+        const double length = vabs(d);
+        if (length == 0.0)
+            continue;  // coincident ends have no direction to pull in
+        const double f = (length - c->length) * c->strength;
+        force = vadd(force, vmult(normalize(d), f));
+    }
+    return force;
+}

@@ -1,0 +1,5 @@
+#include "shared_state.h"
+
+QGraphicsScene* JBCanvas = nullptr;
+int xang = 0;
+int yang = 0;
