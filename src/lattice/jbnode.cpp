@@ -56,13 +56,18 @@ void JBNode::addCoupling(JBCoupling* c)
 void JBNode::animate()
 {
     display();
+    move();
+    show();
+}
+
+void JBNode::move()
+{
     pos = advancedPos();
     ++advances;
     const dddcoord force = springForce();
     vel.x = vel.x + (force.x * velocityStep) / mass;
     vel.y = vel.y + (force.y * velocityStep) / mass;
     vel.z = vel.z + (force.z * velocityStep) / mass;
-    show();
 }
 
 void JBNode::display()

@@ -34,8 +34,12 @@ public slots:
     // One tick: draw the dot where the node is, advance the position, then the velocity.
     void animate();
 
-private:
+public:
+    // The two halves of animate(), callable apart so that each can be measured on its own.
     void display();
+    void move();
+
+private:
     dddcoord advancedPos() const;
     dddcoord springForce() const;
 
