@@ -1,0 +1,236 @@
+#include "qjellybox.h"
+#include "shared_state.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+// Records the keys its child view passes on.
+class KeyCatcher : public QWidget {
+public:
+    QList<int> keys;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override { keys.append(e->key()); }
+};
+
+void sendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,
+               Qt::MouseButtons held)
+{
+    QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &event);
+}
+
+}  // namespace
+
+class ViewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        box = std::make_unique<QJellyBox>();
+        box->findChild<QTimer*>()->stop();
+        xSpy = std::make_unique<QSignalSpy>(box.get(), &QJellyBox::xAngleChanged);
+        ySpy = std::make_unique<QSignalSpy>(box.get(), &QJellyBox::yAngleChanged);
+    }
+    void cleanup()
+    {
+        xSpy.reset();
+        ySpy.reset();
+        box.reset();
+    }
+
+    void constructionStartsUnturned()
+    {
+        box.reset();
+        xang = 33;
+        yang = -12;
+        QJellyBox fresh;
+        QCOMPARE(xang, 0);
+        QCOMPARE(yang, 0);
+    }
+
+    void wrapRuleJumpsToTheOtherEnd_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("requested");
+        QTest::addColumn<int>("stored");
+        QTest::newRow("in range") << 0 << 170 << 170;
+        QTest::newRow("180 is valid") << 0 << 180 << 180;
+        QTest::newRow("-180 is valid") << 0 << -180 << -180;
+        QTest::newRow("one past 180") << 180 << 181 << -180;
+        QTest::newRow("one past -180") << -180 << -181 << 180;
+        QTest::newRow("far above is a jump, not a modulo") << 170 << 230 << -180;
+        QTest::newRow("far above") << 0 << 1000 << -180;
+        QTest::newRow("far below") << 0 << -1000 << 180;
+    }
+    void wrapRuleJumpsToTheOtherEnd()
+    {
+        QFETCH(int, start);
+        QFETCH(int, requested);
+        QFETCH(int, stored);
+        for (auto [set, angle, spy] : {std::tuple{&QJellyBox::setXAngle, &xang, xSpy.get()},
+                                       std::tuple{&QJellyBox::setYAngle, &yang, ySpy.get()}}) {
+            (box.get()->*set)(start);
+            spy->clear();
+            (box.get()->*set)(requested);
+            QCOMPARE(*angle, stored);
+            QCOMPARE(spy->count(), stored == start ? 0 : 1);
+            if (stored != start)
+                QCOMPARE(spy->takeFirst().at(0).toInt(), stored);
+        }
+    }
+
+    void signalsOnlyForARealChange()
+    {
+        box->setXAngle(0);
+        box->setYAngle(yang);
+        QCOMPARE(xSpy->count(), 0);
+        QCOMPARE(ySpy->count(), 0);
+        box->setXAngle(-180);
+        box->setXAngle(-180);
+        QCOMPARE(xSpy->count(), 1);
+        box->setXAngle(1000);  // lands on -180 again
+        QCOMPARE(xSpy->count(), 1);
+        QCOMPARE(ySpy->count(), 0);
+    }
+
+    void arrowsTurnAboutTheVerticalAxis()
+    {
+        QTest::keyClick(box.get(), Qt::Key_Left);
+        QCOMPARE(xang, 1);
+        QTest::keyClick(box.get(), Qt::Key_Right);
+        QTest::keyClick(box.get(), Qt::Key_Right);
+        QCOMPARE(xang, -1);
+        QTest::keyClick(box.get(), Qt::Key_Left, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(xang, 0);
+        QCOMPARE(yang, 0);
+        QCOMPARE(xSpy->count(), 4);
+    }
+
+    void arrowsWrapAtTheHalfTurn()
+    {
+        box->setXAngle(-180);
+        xSpy->clear();
+        QTest::keyClick(box.get(), Qt::Key_Right);
+        QCOMPARE(xang, 180);
+        QCOMPARE(xSpy->takeFirst().at(0).toInt(), 180);
+        QTest::keyClick(box.get(), Qt::Key_Left);
+        QCOMPARE(xang, -180);
+        QCOMPARE(xSpy->takeFirst().at(0).toInt(), -180);
+    }
+
+    void otherKeysGoToTheParent()
+    {
+        KeyCatcher parent;
+        auto* child = new QJellyBox(&parent);
+        child->findChild<QTimer*>()->stop();
+        QSignalSpy childX(child, &QJellyBox::xAngleChanged);
+        for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_A, Qt::Key_Space, Qt::Key_Left})
+            QTest::keyClick(child, key);
+        QCOMPARE(parent.keys, (QList<int>{Qt::Key_Up, Qt::Key_Down, Qt::Key_A, Qt::Key_Space}));
+        QCOMPARE(xang, 1);
+        QCOMPARE(yang, 0);
+        QCOMPARE(childX.count(), 1);
+        // Up and Down reach the parent instead of scrolling the view.
+        QCOMPARE(child->horizontalScrollBar()->value(), 0);
+        QCOMPARE(child->verticalScrollBar()->value(), 0);
+    }
+
+    void dragTurnsBothAngles()
+    {
+        QWidget* surface = box->viewport();
+        sendMouse(surface, QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton, Qt::LeftButton);
+        QCOMPARE(xSpy->count(), 0);
+        sendMouse(surface, QEvent::MouseMove, {110, 95}, Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(xang, 10);
+        QCOMPARE(yang, 5);
+        QCOMPARE(xSpy->count(), 1);
+        QCOMPARE(ySpy->count(), 1);
+        // The next step measures from where the last one ended.
+        sendMouse(surface, QEvent::MouseMove, {107, 95}, Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(xang, 7);
+        QCOMPARE(yang, 5);
+        QCOMPARE(ySpy->count(), 1);
+    }
+
+    void dragWithAnyButtonTurns()
+    {
+        QWidget* surface = box->viewport();
+        sendMouse(surface, QEvent::MouseButtonPress, {300, 200}, Qt::RightButton, Qt::RightButton);
+        sendMouse(surface, QEvent::MouseMove, {300, 260}, Qt::NoButton, Qt::RightButton);
+        QCOMPARE(xang, 0);
+        QCOMPARE(yang, -60);
+        QCOMPARE(xSpy->count(), 0);
+    }
+
+    void hoverTurnsNothingEvenWithTracking()
+    {
+        QWidget* surface = box->viewport();
+        surface->setMouseTracking(true);
+        box->setMouseTracking(true);
+        sendMouse(surface, QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton, Qt::LeftButton);
+        sendMouse(surface, QEvent::MouseButtonRelease, {100, 100}, Qt::LeftButton, Qt::NoButton);
+        sendMouse(surface, QEvent::MouseMove, {250, 40}, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(xang, 0);
+        QCOMPARE(yang, 0);
+        QCOMPARE(xSpy->count() + ySpy->count(), 0);
+        // A hover does not move the drag's starting point either.
+        sendMouse(surface, QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton, Qt::LeftButton);
+        sendMouse(surface, QEvent::MouseMove, {101, 100}, Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(xang, 1);
+        QCOMPARE(yang, 0);
+    }
+
+    void windowIsFixedWithTheCanvasAtTheTopLeft()
+    {
+        QCOMPARE(box->size(), QSize(800, 600));
+        QCOMPARE(box->minimumSize(), QSize(800, 600));
+        QCOMPARE(box->maximumSize(), QSize(800, 600));
+        QCOMPARE(box->scene(), JBCanvas);
+        QCOMPARE(JBCanvas->sceneRect(), QRectF(0, 0, 780, 580));
+        QCOMPARE(box->mapFromScene(QPointF(0, 0)), QPoint(0, 0));
+        QCOMPARE(box->mapFromScene(QPointF(780, 580)), QPoint(780, 580));
+        QVERIFY(box->viewport()->width() > 780);
+        QVERIFY(box->viewport()->height() > 580);
+        QVERIFY(!box->horizontalScrollBar()->isVisible());
+        QVERIFY(!box->verticalScrollBar()->isVisible());
+        QCOMPARE(box->focusPolicy(), Qt::StrongFocus);
+        QCOMPARE(JBCanvas->items().size(), 125);
+    }
+
+    void timerTicksEveryTenMilliseconds()
+    {
+        QJellyBox running;
+        auto* timer = running.findChild<QTimer*>();
+        QVERIFY(timer != nullptr);
+        QVERIFY(timer->isActive());
+        QVERIFY(!timer->isSingleShot());
+        QCOMPARE(timer->interval(), 10);
+        QVERIFY(running.isVisible());
+    }
+
+    void canvasGoesWithItsView()
+    {
+        box.reset();
+        xSpy.reset();
+        ySpy.reset();
+        QCOMPARE(JBCanvas, nullptr);
+    }
+
+private:
+    std::unique_ptr<QJellyBox> box;
+    std::unique_ptr<QSignalSpy> xSpy;
+    std::unique_ptr<QSignalSpy> ySpy;
+};
+
+QTEST_MAIN(ViewTest)
+#include "view_test.moc"
