@@ -50,14 +50,15 @@ QJellyBox::QJellyBox(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setFocus();
 
-    timer = new QTimer(this);
+    auto* timer = new QTimer(this);
     timer->start(tickMilliseconds);
 
     // ---- the lattice: 125 nodes and their springs, stepped by the timer in lattice order ----
     assembleLattice(nodes, timer);
 
     // After the nodes, so that the repaint shows every dot of this tick.
-    connect(timer, &QTimer::timeout, JBCanvas, [] { JBCanvas->update(); });
+    QGraphicsScene* canvas = JBCanvas;
+    connect(timer, &QTimer::timeout, canvas, [canvas] { canvas->update(); });
     connect(timer, &QTimer::timeout, this, &QJellyBox::debug_update);
 
     show();

@@ -4,8 +4,6 @@
 
 #include <QGraphicsView>
 
-class QTimer;
-
 // The program's one window: a fixed 800 x 600 view of the 780 x 580 canvas. It owns the tick
 // timer and the node table and lets the user turn the cube.
 class QJellyBox : public QGraphicsView {
@@ -38,5 +36,4 @@ private:
     int mousex = 0;  // pointer at the last press or drag step, viewport coordinates
     int mousey = 0;
     JBNodeTable nodes{};
-    QTimer* timer = nullptr;
 };
