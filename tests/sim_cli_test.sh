@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# jellybox-sim from the outside: the start and first tick of the lattice, and that every kind of
+# bad input ends with status 2, one line on standard error and nothing on standard output.
+# Usage: sim_cli_test.sh PATH_TO_JELLYBOX_SIM
+set -uo pipefail
+sim=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# --ticks 0: every node where assembleLattice puts it, at rest, its dot at (100, 100).
+if "$sim" --ticks 0 >"$work/out" 2>"$work/err"; then
+  awk -F, '
+    NR == 1 { if ($0 != "i,j,k,px,py,pz,vx,vy,vz,sx,sy") { print "header: " $0; bad = 1 }; next }
+    {
+      n = NR - 2
+      i = int(n / 25); j = int(n / 5) % 5; k = n % 5
+      want = i "," j "," k "," (200 + 100 * i) "," (75 + 100 * j) "," (500 + 100 * k) ",0,0,0,100,100"
+      if ($0 != want) { print "row " NR ": " $0 " (want " want ")"; bad = 1 }
+    }
+    END { if (NR != 126) { print NR " lines"; bad = 1 }; exit bad }
+  ' "$work/out" || fail "--ticks 0 output"
+else
+  fail "--ticks 0 exited with $?"
+fi
+
+# --ticks 1: the corner node is pulled by its three springs of length 100 (rest 90), force
+# 10 each, velocity step 0.1; its position moved by its velocity of 0 before that.
+if "$sim" --ticks 1 >"$work/out" 2>"$work/err"; then
+  row=$(sed -n 2p "$work/out")
+  [ "${row%,*,*}" = "0,0,0,200,75,500,1,1,1" ] || fail "--ticks 1 corner node: $row"
+  [ "$(wc -l <"$work/out")" -eq 126 ] || fail "--ticks 1 line count"
+else
+  fail "--ticks 1 exited with $?"
+fi
+
+# --energy: rows at 0, EVERY, 2 EVERY ... N, the first the assembled lattice's 15 000.
+if "$sim" --ticks 4 --energy 2 >"$work/out" 2>"$work/err"; then
+  [ "$(cut -d, -f1 "$work/out" | tr '\n' ' ')" = "tick 0 2 4 " ] || fail "--energy rows: $(cat "$work/out")"
+  [ "$(sed -n 2p "$work/out")" = "0,15000" ] || fail "--energy at tick 0: $(sed -n 2p "$work/out")"
+else
+  fail "--energy exited with $?"
+fi
+
+"$sim" --help >"$work/out" 2>"$work/err" || fail "--help exited with $?"
+grep -q -- "--energy EVERY" "$work/out" || fail "--help does not explain --energy"
+
+rejected() {
+  "$sim" "$@" >"$work/out" 2>"$work/err"
+  local status=$?
+  [ "$status" -eq 2 ] || fail "$* exited with $status, not 2"
+  [ -s "$work/out" ] && fail "$* wrote to standard output"
+  [ "$(wc -l <"$work/err")" -eq 1 ] || fail "$* wrote $(wc -l <"$work/err") lines to standard error"
+  grep -q '^jellybox-sim: ' "$work/err" || fail "$* error message: $(cat "$work/err")"
+}
+
+rejected
+rejected --ticks
+rejected --ticks abc
+rejected --ticks 1.5
+rejected --ticks -1
+rejected --ticks 18446744073709551616
+rejected --ticks 1 --xang 181
+rejected --ticks 1 --yang -181
+rejected --ticks 1 --xang north
+rejected --ticks 1 --energy 0
+rejected --ticks 1 --energy -5
+rejected --ticks 1 --frames 3
+rejected -x
+rejected --ticks 1 stray
+rejected --ticks 1 --ticks 2
+rejected --ticks "$(printf '1\n2')"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed" >&2
+  exit 1
+fi
+echo "all jellybox-sim command-line checks passed"

@@ -1,0 +1,156 @@
+#include "sim_options.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
+#include <optional>
+
+namespace {
+
+const char* const helpText =
+    "Usage: jellybox-sim --ticks N [--xang A] [--yang B] [--energy EVERY]\n"
+    "\n"
+    "Builds the jelly cube's 5 x 5 x 5 lattice exactly as the window does and steps it N times\n"
+    "without a timer or a screen, then prints CSV to standard output.\n"
+    "\n"
+    "  --ticks N        ticks to run: a whole number from 0 to 18446744073709551615\n"
+    "  --xang A         view angle about the vertical axis, whole degrees -180..180 (default 0)\n"
+    "  --yang B         view angle about the horizontal axis, whole degrees -180..180 (default 0)\n"
+    "  --energy EVERY   print the lattice energy every EVERY ticks (EVERY >= 1) instead of the\n"
+    "                   final state\n"
+    "  -h, --help       show this text\n"
+    "\n"
+    "The angles stay as given for the whole run. Without --energy the output is the header\n"
+    "  i,j,k,px,py,pz,vx,vy,vz,sx,sy\n"
+    "and one row per node in lattice order (i outermost, k innermost): its lattice indices, its\n"
+    "position p and velocity v, and the place s of its dot on the canvas after the last tick.\n"
+    "With --energy it is the header tick,energy and one row at tick 0, EVERY, 2 EVERY, ... up to N.\n"
+    "Numbers are printed with 17 significant digits, so that they read back exactly.\n"
+    "\n"
+    "Bad arguments are reported in one line on standard error with exit status 2; nothing is run.\n"
+    "A failure to write the output gives exit status 1.\n";
+
+bool allAsciiDigits(const QString& s)
+{
+    if (s.isEmpty())
+        return false;
+    for (QChar c : s)
+        if (c < u'0' || c > u'9')
+            return false;
+    return true;
+}
+
+// Only plain decimal digits: no sign, spaces, or other scripts' digits that QString would accept.
+std::optional<std::uint64_t> count(const QString& name, const QString& value, QString& error)
+{
+    if (value.startsWith(u'-') && allAsciiDigits(value.mid(1))) {
+        error = QStringLiteral("--%1 must not be negative, got '%2'").arg(name, value);
+        return std::nullopt;
+    }
+    if (!allAsciiDigits(value)) {
+        error = QStringLiteral("--%1 needs a whole number, got '%2'").arg(name, value);
+        return std::nullopt;
+    }
+    bool ok = false;
+    const qulonglong n = value.toULongLong(&ok, 10);
+    if (!ok) {
+        error = QStringLiteral("--%1 is too large, got '%2'").arg(name, value);
+        return std::nullopt;
+    }
+    return n;
+}
+
+std::optional<int> angle(const QString& name, const QString& value, QString& error)
+{
+    const bool signed_ = value.startsWith(u'-') || value.startsWith(u'+');
+    if (!allAsciiDigits(signed_ ? value.mid(1) : value)) {
+        error = QStringLiteral("--%1 needs whole degrees, got '%2'").arg(name, value);
+        return std::nullopt;
+    }
+    bool ok = false;
+    const int degrees = value.toInt(&ok, 10);
+    if (!ok || degrees < -180 || degrees > 180) {
+        error = QStringLiteral("--%1 must be within -180..180, got '%2'").arg(name, value);
+        return std::nullopt;
+    }
+    return degrees;
+}
+
+SimRequest failure(QString message)
+{
+    // The message quotes what was typed; a line break in it must not make a second line.
+    for (QChar& c : message)
+        if (c.category() == QChar::Other_Control)
+            c = u'?';
+    SimRequest r;
+    r.kind = SimRequest::Kind::Error;
+    r.text = message;
+    return r;
+}
+
+}  // namespace
+
+SimRequest parseSimArguments(const QStringList& arguments)
+{
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption ticks(QStringLiteral("ticks"), QString(), QStringLiteral("N"));
+    const QCommandLineOption xangOption(QStringLiteral("xang"), QString(), QStringLiteral("A"));
+    const QCommandLineOption yangOption(QStringLiteral("yang"), QString(), QStringLiteral("B"));
+    const QCommandLineOption energy(QStringLiteral("energy"), QString(), QStringLiteral("EVERY"));
+
+    QCommandLineParser parser;
+    // Single dashes are short options only, so that "-ticks" is an unknown option, not "--ticks".
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    parser.addOptions({help, ticks, xangOption, yangOption, energy});
+
+    if (!parser.parse(arguments))
+        return failure(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return failure(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+    for (const QCommandLineOption* o : {&ticks, &xangOption, &yangOption, &energy})
+        if (parser.values(*o).size() > 1)
+            return failure(QStringLiteral("--%1 given more than once").arg(o->names().first()));
+
+    if (parser.isSet(help)) {
+        SimRequest r;
+        r.kind = SimRequest::Kind::Help;
+        r.text = QString::fromLatin1(helpText);
+        return r;
+    }
+
+    if (!parser.isSet(ticks))
+        return failure(QStringLiteral("--ticks N is required (see --help)"));
+
+    QString error;
+    SimOptions options;
+    const auto n = count(QStringLiteral("ticks"), parser.value(ticks), error);
+    if (!n)
+        return failure(error);
+    options.ticks = *n;
+    if (parser.isSet(xangOption)) {
+        const auto a = angle(QStringLiteral("xang"), parser.value(xangOption), error);
+        if (!a)
+            return failure(error);
+        options.xang = *a;
+    }
+    if (parser.isSet(yangOption)) {
+        const auto a = angle(QStringLiteral("yang"), parser.value(yangOption), error);
+        if (!a)
+            return failure(error);
+        options.yang = *a;
+    }
+    if (parser.isSet(energy)) {
+        const auto every = count(QStringLiteral("energy"), parser.value(energy), error);
+        if (!every)
+            return failure(error);
+        if (*every == 0)
+            return failure(QStringLiteral("--energy must be at least 1"));
+        options.energyEvery = *every;
+    }
+
+    SimRequest r;
+    r.kind = SimRequest::Kind::Run;
+    r.options = options;
+    return r;
+}

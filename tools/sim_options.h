@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+// What one run of jellybox-sim is asked to do.
+struct SimOptions {
+    std::uint64_t ticks = 0;
+    int xang = 0;  // held for the whole run
+    int yang = 0;
+    std::uint64_t energyEvery = 0;  // 0: print the final state; otherwise the energy every so many ticks
+};
+
+struct SimRequest {
+    enum class Kind { Run, Help, Error };
+    Kind kind = Kind::Error;
+    SimOptions options;
+    QString text;  // the help text, or a one-line error message
+};
+
+// arguments as main() got them, the program name first. Nothing is run and nothing printed here,
+// so that every bad input can be turned away before any output.
+SimRequest parseSimArguments(const QStringList& arguments);
