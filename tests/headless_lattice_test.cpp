@@ -1,0 +1,159 @@
+// The headless lattice and jellybox-sim must be the window's lattice, not a likeness of it.
+
+#include "baseline_lattice.h"
+#include "headless_lattice.h"
+#include "jbnode.h"
+#include "measures.h"
+#include "qjellybox.h"
+#include "shared_state.h"
+
+#include <QMetaMethod>
+#include <QProcess>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct NodeState {
+    double px, py, pz, vx, vy, vz, sx, sy;
+};
+
+NodeState stateOf(const JBNode* n)
+{
+    return {n->pos.x, n->pos.y, n->pos.z, n->vel.x, n->vel.y, n->vel.z, n->dotPos().x(), n->dotPos().y()};
+}
+
+// EXPECT_EQ on doubles is exact: these must agree to the last bit.
+void expectSame(const NodeState& a, const NodeState& b, int slot)
+{
+    EXPECT_EQ(a.px, b.px) << "slot " << slot;
+    EXPECT_EQ(a.py, b.py) << "slot " << slot;
+    EXPECT_EQ(a.pz, b.pz) << "slot " << slot;
+    EXPECT_EQ(a.vx, b.vx) << "slot " << slot;
+    EXPECT_EQ(a.vy, b.vy) << "slot " << slot;
+    EXPECT_EQ(a.vz, b.vz) << "slot " << slot;
+    EXPECT_EQ(a.sx, b.sx) << "slot " << slot;
+    EXPECT_EQ(a.sy, b.sy) << "slot " << slot;
+}
+
+// The window's lattice after its own timer's timeout fired this many times.
+std::vector<NodeState> windowAfter(int ticks, int xAngle, int yAngle)
+{
+    QJellyBox box;
+    QTimer* timer = box.findChild<QTimer*>();
+    timer->stop();
+    xang = xAngle;
+    yang = yAngle;
+    const QMetaMethod timeout = QMetaMethod::fromSignal(&QTimer::timeout);
+    for (int t = 0; t < ticks; ++t)
+        timeout.invoke(timer, Qt::DirectConnection);
+    std::vector<NodeState> states;
+    for (int slot : latticeSlots)
+        states.push_back(stateOf(box.node(slot)));
+    xang = 0;
+    yang = 0;
+    return states;
+}
+
+std::vector<NodeState> headlessAfter(int ticks, int xAngle, int yAngle)
+{
+    xang = xAngle;
+    yang = yAngle;
+    HeadlessLattice lattice;
+    for (int t = 0; t < ticks; ++t)
+        lattice.tick();
+    std::vector<NodeState> states;
+    for (int slot : latticeSlots)
+        states.push_back(stateOf(lattice.nodes()[slot]));
+    xang = 0;
+    yang = 0;
+    return states;
+}
+
+QByteArray runSim(const QStringList& arguments)
+{
+    QProcess sim;
+    sim.start(QStringLiteral(JB_SIM_PROGRAM), arguments);
+    EXPECT_TRUE(sim.waitForFinished(-1));
+    EXPECT_EQ(QProcess::NormalExit, sim.exitStatus());
+    EXPECT_EQ(0, sim.exitCode());
+    return sim.readAllStandardOutput();
+}
+
+std::vector<double> fields(const QByteArray& line)
+{
+    std::vector<double> values;
+    for (const QByteArray& f : line.split(','))
+        values.push_back(std::strtod(f.constData(), nullptr));
+    return values;
+}
+
+}  // namespace
+
+TEST(Headless, StepsLikeTheWindow)
+{
+    for (auto [x, y] : {std::pair{0, 0}, std::pair{37, -120}, std::pair{-180, 180}}) {
+        const auto window = windowAfter(300, x, y);
+        const auto headless = headlessAfter(300, x, y);
+        for (int n = 0; n < 125; ++n)
+            expectSame(window[n], headless[n], latticeSlots[n]);
+    }
+}
+
+TEST(Headless, PlainLoopGivesTheSameBits)
+{
+    // The benchmark's yardstick is only one if it computes what the lattice computes.
+    const int x = -75, y = 20;
+    const auto headless = headlessAfter(2000, x, y);
+    BaselineLattice plain;
+    for (int t = 0; t < 2000; ++t)
+        plain.tick(x, y);
+    for (int n = 0; n < 125; ++n) {
+        const NodeState p{plain.pos[n].x, plain.pos[n].y, plain.pos[n].z, plain.vel[n].x,
+                          plain.vel[n].y, plain.vel[n].z, plain.sx[n], plain.sy[n]};
+        expectSame(p, headless[n], latticeSlots[n]);
+    }
+}
+
+TEST(Headless, TakesItsCanvasAlong)
+{
+    { HeadlessLattice lattice; EXPECT_NE(nullptr, JBCanvas); }
+    EXPECT_EQ(nullptr, JBCanvas);
+}
+
+TEST(SimTool, PrintsTheWindowsStateExactly)
+{
+    const QByteArray out = runSim({"--ticks", "500", "--xang", "30", "--yang", "-45"});
+    const QList<QByteArray> lines = out.trimmed().split('\n');
+    ASSERT_EQ(126, lines.size());
+    EXPECT_EQ("i,j,k,px,py,pz,vx,vy,vz,sx,sy", lines[0]);
+    const auto window = windowAfter(500, 30, -45);
+    for (int n = 0; n < 125; ++n) {
+        const std::vector<double> f = fields(lines[n + 1]);
+        ASSERT_EQ(11u, f.size());
+        const int slot = latticeSlots[n];
+        EXPECT_EQ(slot, static_cast<int>(100 * f[0] + 10 * f[1] + f[2]));
+        expectSame(window[n], {f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10]}, slot);
+    }
+}
+
+TEST(SimTool, EnergyRowsAreTheLatticesMeasure)
+{
+    const QList<QByteArray> lines = runSim({"--ticks", "12", "--energy", "5"}).trimmed().split('\n');
+    ASSERT_EQ(4, lines.size());  // ticks 0, 5 and 10; 12 is no multiple of 5
+    EXPECT_EQ("tick,energy", lines[0]);
+    HeadlessLattice lattice;
+    for (int row = 0; row < 3; ++row) {
+        const std::vector<double> f = fields(lines[row + 1]);
+        ASSERT_EQ(2u, f.size());
+        EXPECT_EQ(5.0 * row, f[0]);
+        EXPECT_EQ(latticeEnergy(lattice.nodes()), f[1]);
+        for (int t = 0; t < 5; ++t)
+            lattice.tick();
+    }
+}
