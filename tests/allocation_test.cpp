@@ -33,12 +33,8 @@ long allocationsIn(int ticks, Tick tick)
 }  // namespace
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
-
-namespace {
-void onMalloc(const volatile void*, std::size_t) { countOne(); }
-const int hooked = __sanitizer_install_malloc_and_free_hooks(onMalloc, nullptr);
-}  // namespace
+// The sanitizer runtime calls this on every allocation it makes, malloc and new alike.
+extern "C" void __sanitizer_malloc_hook(const volatile void*, std::size_t) { countOne(); }
 #else
 // glibc's own entry points: counting only, the allocator stays glibc's.
 extern "C" {
