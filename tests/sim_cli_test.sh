@@ -50,6 +50,14 @@ fi
 "$sim" --help >"$work/out" 2>"$work/err" || fail "--help exited with $?"
 grep -q -- "--energy EVERY" "$work/out" || fail "--help does not explain --energy"
 
+# Output that could not be written is a failure, not a result.
+if [ -w /dev/full ]; then
+  "$sim" --ticks 0 >/dev/full 2>"$work/err"
+  status=$?
+  [ "$status" -eq 1 ] || fail "--ticks 0 into a full disk exited with $status, not 1"
+  grep -q '^jellybox-sim: cannot write' "$work/err" || fail "no message for the failed write"
+fi
+
 rejected() {
   "$sim" "$@" >"$work/out" 2>"$work/err"
   local status=$?

@@ -43,6 +43,16 @@ void run(const SimOptions& options)
         printState(lattice);
 }
 
+// A full disk or a closed pipe must not pass for a complete dump.
+int finish()
+{
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fputs("jellybox-sim: cannot write the output\n", stderr);
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -57,7 +67,7 @@ int main(int argc, char** argv)
         return 2;
     case SimRequest::Kind::Help:
         std::fputs(qPrintable(request.text), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
+        return finish();
     case SimRequest::Kind::Run:
         break;
     }
@@ -70,9 +80,5 @@ int main(int argc, char** argv)
     QApplication app(qtArgc, qtArgv);
 
     run(request.options);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fputs("jellybox-sim: cannot write the output\n", stderr);
-        return 1;
-    }
-    return 0;
+    return finish();
 }
