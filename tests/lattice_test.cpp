@@ -11,7 +11,6 @@
 
 #include <bit>
 #include <cmath>
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -247,44 +246,6 @@ TEST_F(NodeStep, PartnersSeeEachOtherAfterTheSameAdvance)
     expectSame(a1->vel, a2->vel);
     expectSame(b1->pos, b2->pos);
     expectSame(b1->vel, b2->vel);
-}
-
-TEST(LatticeTick, EqualsAdvanceEverythingThenKickEverything)
-{
-    const auto box = stillBox();
-    const JBNodeTable table = tableOf(*box);
-
-    // The same lattice as flat arrays, stepped in two whole-lattice phases.
-    std::map<const JBNode*, int> number;
-    for (int n = 0; n < 125; ++n)
-        number[table[latticeSlots[n]]] = n;
-    std::vector<dddcoord> pos(125), vel(125);
-    std::vector<std::vector<int>> springs(125);
-    for (int n = 0; n < 125; ++n) {
-        const JBNode* node = table[latticeSlots[n]];
-        pos[n] = node->pos;
-        vel[n] = node->vel;
-        for (const JBNode* p : partners(node))
-            springs[n].push_back(number[p]);
-    }
-    for (int t = 0; t < 300; ++t) {
-        for (int n = 0; n < 125; ++n)
-            pos[n] = {pos[n].x + vel[n].x * 0.05, pos[n].y + vel[n].y * 0.05, pos[n].z + vel[n].z * 0.05};
-        for (int n = 0; n < 125; ++n) {
-            dddcoord f = null;
-            for (int p : springs[n]) {
-                const dddcoord d = vsub(pos[p], pos[n]);
-                f = vadd(f, vmult(normalize(d), vabs(d) - 90.0));
-            }
-            vel[n] = {vel[n].x + f.x * 0.1, vel[n].y + f.y * 0.1, vel[n].z + f.z * 0.1};
-        }
-    }
-
-    tick(*box, 300);
-    for (int n = 0; n < 125; ++n) {
-        expectSame(pos[n], table[latticeSlots[n]]->pos);
-        expectSame(vel[n], table[latticeSlots[n]]->vel);
-    }
 }
 
 TEST(LatticeTick, TurningMovesOnlyTheDots)

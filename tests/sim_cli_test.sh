@@ -67,21 +67,10 @@ rejected() {
   grep -q '^jellybox-sim: ' "$work/err" || fail "$* error message: $(cat "$work/err")"
 }
 
+# One of each way out; the parser's own test covers every kind of bad input.
 rejected
-rejected --ticks
 rejected --ticks abc
-rejected --ticks 1.5
-rejected --ticks -1
-rejected --ticks 18446744073709551616
-rejected --ticks 1 --xang 181
-rejected --ticks 1 --yang -181
-rejected --ticks 1 --xang north
-rejected --ticks 1 --energy 0
-rejected --ticks 1 --energy -5
 rejected --ticks 1 --frames 3
-rejected -x
-rejected --ticks 1 stray
-rejected --ticks 1 --ticks 2
 rejected --ticks "$(printf '1\n2')"
 
 if [ "$failures" -ne 0 ]; then
