@@ -5,9 +5,8 @@
 // own, operation for operation, so that both give the same bits; the turns and the projection
 // are the geometry library's.
 
-#include "projection.h"
-#include "turn.h"
 #include "vector.h"
+#include "view.h"
 
 #include <array>
 #include <cmath>
@@ -83,17 +82,7 @@ private:
 
     void display(int n, int xang, int yang)
     {
-        dddcoord p = pos[n];
-        p.x = p.x - 400;
-        p.z = p.z - 50;
-        p = xzturn(p, xang);
-        p.x = p.x + 400;
-        p.y = p.y - 300;
-        p.z = (p.z + 240) - 250;
-        p = yzturn(p, yang);
-        p.y = p.y + 300;
-        p.z = p.z + 440;
-        const ddcoord s = xycoord(p, 400.0f);
+        const ddcoord s = canvasPoint(pos[n], xang, yang);
         if (std::isfinite(s.x) && std::isfinite(s.y)) {
             sx[n] = s.x;
             sy[n] = s.y;

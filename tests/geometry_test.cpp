@@ -2,6 +2,7 @@
 #include "truncate.h"
 #include "turn.h"
 #include "vector.h"
+#include "view.h"
 
 #include <gtest/gtest.h>
 
@@ -156,4 +157,22 @@ TEST(Projection, DepthMinusViewingDistanceIsNotFinite)
     const ddcoord s = xycoord({200, 75, -400}, 400);
     EXPECT_TRUE(std::isnan(s.x));
     EXPECT_TRUE(std::isnan(s.y));
+}
+
+TEST(CanvasPoint, TurnsAboutTheViewAxesThenProjects)
+{
+    // The point straight ahead of the canvas centre shows there, in front or half turned behind.
+    for (int yAngle : {0, 180, -180}) {
+        const ddcoord centre = canvasPoint({400, 300, 700}, 0, yAngle);
+        EXPECT_EQ(400.0f, centre.x);
+        EXPECT_EQ(300.0f, centre.y);
+    }
+    // The nearest lattice corner, straight on: depth 880 pulls it 0.1875 of the way in, from
+    // y = 76, not 75: the zero-degree turn truncated y - 300 = -225 one unit nearer zero.
+    const ddcoord corner = canvasPoint({200, 75, 500}, 0, 0);
+    EXPECT_EQ(237.5f, corner.x);
+    EXPECT_EQ(118.0f, corner.y);
+    // Half turned about y = 300, z = 60, depth 900 lands at -400: no finite place.
+    const ddcoord behind = canvasPoint({400, 300, 900}, 0, 180);
+    EXPECT_TRUE(std::isnan(behind.x) && std::isnan(behind.y));
 }

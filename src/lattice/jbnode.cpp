@@ -1,8 +1,7 @@
 #include "jbnode.h"
 
-#include "projection.h"
 #include "shared_state.h"
-#include "turn.h"
+#include "view.h"
 
 #include <QBrush>
 #include <QColor>
@@ -16,7 +15,6 @@ namespace {
 constexpr double restLength = 90.0;
 constexpr double positionStep = 0.05;
 constexpr double velocityStep = 0.1;
-constexpr float viewingDistance = 400.0f;
 
 }  // namespace
 
@@ -72,19 +70,7 @@ void JBNode::move()
 
 void JBNode::display()
 {
-    // xang turns about the vertical line x = 400, z = 50; yang then about the horizontal line
-    // y = 300, z = 60; the depth then grows by 380. The two-step z sums are kept as they round.
-    dddcoord p = pos;
-    p.x = p.x - 400;
-    p.z = p.z - 50;
-    p = xzturn(p, xang);
-    p.x = p.x + 400;
-    p.y = p.y - 300;
-    p.z = (p.z + 240) - 250;
-    p = yzturn(p, yang);
-    p.y = p.y + 300;
-    p.z = p.z + 440;
-    const ddcoord s = xycoord(p, viewingDistance);
+    const ddcoord s = canvasPoint(pos, xang, yang);
     // At depth -400 (yang at +-180) the projection has no finite answer: keep the last place.
     if (std::isfinite(s.x) && std::isfinite(s.y))
         setPos(s.x, s.y);
