@@ -87,7 +87,7 @@ QTimer* windowTimer(QJellyBox& box)
     return timer;
 }
 
-// The window's own tick: its nodes and the canvas update, with the scene attached to the view.
+// The window's own tick: its nodes and the canvas update, the canvas shown in the window.
 void WindowTick(benchmark::State& state)
 {
     QJellyBox box;

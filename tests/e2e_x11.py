@@ -109,12 +109,15 @@ def dots(path, x0, y0, w, h):
     base = max(seen, key=seen.get)
     canvas = colour_box(raster, width, x0, y0, w, h, base)
     pixels = [cell for cells in blobs for cell in cells]
+    extents = [max(max(c[0] for c in cells) - min(c[0] for c in cells),
+                   max(c[1] for c in cells) - min(c[1] for c in cells)) + 1 for cells in blobs]
     outside = len(pixels) if canvas is None else sum(
         1 for x, y in pixels if not (canvas[0] <= x < canvas[2] and canvas[1] <= y < canvas[3]))
     return {
         "canvas": canvas,  # left, top, right, bottom (exclusive), window coordinates
         "canvas_colour": list(base),
         "count": len(blobs),
+        "widest": max(extents, default=0),  # the largest blob's width or height, in pixels
         "pink_pixels": len(pixels),
         "outside": outside,
         "centroid": [sum(p[0] for p in pixels) / len(pixels),

@@ -1,10 +1,10 @@
+#include "canvas.h"
 #include "jbnode.h"
 #include "lattice.h"
 #include "measures.h"
 #include "qjellybox.h"
 #include "shared_state.h"
 
-#include <QGraphicsScene>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -60,7 +60,7 @@ class NodeStep : public testing::Test {
 protected:
     void SetUp() override
     {
-        JBCanvas = &scene;
+        JBCanvas = &canvas;
         xang = 0;
         yang = 0;
     }
@@ -68,13 +68,13 @@ protected:
 
     JBNode* nodeAt(dddcoord pos, dddcoord vel = null)
     {
-        JBNode* node = new JBNode;  // the scene owns it
+        JBNode* node = new JBNode;  // the canvas owns it
         node->pos = pos;
         node->vel = vel;
         return node;
     }
 
-    QGraphicsScene scene;
+    Canvas canvas;
 };
 
 }  // namespace

@@ -1,18 +1,18 @@
 #pragma once
 
+#include "canvas.h"
 #include "lattice.h"
 
-#include <QGraphicsScene>
 #include <QMetaMethod>
 #include <QTimer>
 
 class JBNode;
 
 // The window's lattice without the window: the same nodes and springs built by the same
-// assembleLattice() on a scene of its own, published in JBCanvas, and connected to a timer that
-// is never started. A tick emits that timer's timeout, so the nodes step in exactly the
-// connection order the window's timer uses. The dots are taken off the scene once built (see
-// the constructor); their places are kept all the same. Needs a QApplication; one at a time.
+// assembleLattice() on a canvas of its own that no view shows, published in JBCanvas, and
+// connected to a timer that is never started. A tick emits that timer's timeout, so the nodes
+// step in exactly the connection order the window's timer uses. Needs no QApplication; one at
+// a time.
 class HeadlessLattice {
 public:
     HeadlessLattice();
@@ -27,7 +27,7 @@ public:
 
 private:
     QTimer timer;
-    QGraphicsScene scene;
-    JBNodeTable table{};  // owns the nodes, which own their springs
+    Canvas canvas;  // owns the nodes, which own their springs
+    JBNodeTable table{};
     QMetaMethod timeout;
 };

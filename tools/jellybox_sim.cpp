@@ -6,8 +6,6 @@
 #include "shared_state.h"
 #include "sim_options.h"
 
-#include <QApplication>
-
 #include <cstdio>
 
 namespace {
@@ -71,13 +69,6 @@ int main(int argc, char** argv)
     case SimRequest::Kind::Run:
         break;
     }
-
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The toolkit sees only the program name: every argument was this program's, and checked.
-    int qtArgc = 1;
-    char* qtArgv[] = {argv[0], nullptr};
-    QApplication app(qtArgc, qtArgv);
 
     run(request.options);
     return finish();

@@ -3,10 +3,7 @@
 #include "shared_state.h"
 #include "view.h"
 
-#include <QBrush>
 #include <QColor>
-#include <QGraphicsScene>
-#include <QPen>
 
 #include <cmath>
 
@@ -19,12 +16,11 @@ constexpr double velocityStep = 0.1;
 }  // namespace
 
 JBNode::JBNode()
-    : QGraphicsEllipseItem(-1.5, -1.5, 3.0, 3.0)  // the 3 x 3 square centred on the dot's position
+    : CanvasEllipse(3, 3, JBCanvas)
 {
-    JBCanvas->addItem(this);
-    setPos(100.0, 100.0);
+    setX(100.0f);
+    setY(100.0f);
     setBrush(QColor(255, 50, 100));
-    setPen(Qt::NoPen);
     show();
 }
 
@@ -72,8 +68,10 @@ void JBNode::display()
 {
     const ddcoord s = canvasPoint(pos, xang, yang);
     // At depth -400 (yang at +-180) the projection has no finite answer: keep the last place.
-    if (std::isfinite(s.x) && std::isfinite(s.y))
-        setPos(s.x, s.y);
+    if (std::isfinite(s.x) && std::isfinite(s.y)) {
+        setX(s.x);
+        setY(s.y);
+    }
 }
 
 dddcoord JBNode::advancedPos() const

@@ -3,14 +3,15 @@
 #include "jbcoupling.h"
 #include "vector.h"
 
-#include <QGraphicsEllipseItem>
+#include "canvas_ellipse.h"
+
 #include <QObject>
 #include <QPointF>
 
 #include <cstdint>
 
 // A point mass of the lattice that is also its own 3 x 3 dot on JBCanvas.
-class JBNode : public QObject, private QGraphicsEllipseItem {
+class JBNode : public QObject, private CanvasEllipse {
     Q_OBJECT
 
 public:
@@ -23,7 +24,7 @@ public:
     void addCoupling(JBCoupling* c);
 
     // Where the dot is drawn on the canvas.
-    QPointF dotPos() const { return QGraphicsItem::pos(); }
+    QPointF dotPos() const { return {x(), y()}; }
 
     dddcoord pos = null;
     dddcoord vel = null;

@@ -1,5 +1,5 @@
 #include "shared_state.h"
 
-QGraphicsScene* JBCanvas = nullptr;
+Canvas* JBCanvas = nullptr;
 int xang = 0;
 int yang = 0;

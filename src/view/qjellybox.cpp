@@ -1,12 +1,10 @@
 #include "qjellybox.h"
 
+#include "canvas.h"
 #include "shared_state.h"
 
-#include <QGraphicsScene>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QRegion>
 #include <QTimer>
 
 namespace {
@@ -26,12 +24,10 @@ int wrapped(int degrees)
 }  // namespace
 
 QJellyBox::QJellyBox(QWidget* parent)
-    : QGraphicsView(parent)
+    : CanvasView(parent)
 {
-    JBCanvas = new QGraphicsScene(this);
-    // Every dot moves on every tick: a spatial index would be rebuilt for nothing.
-    JBCanvas->setItemIndexMethod(QGraphicsScene::NoIndex);
-    setScene(JBCanvas);
+    JBCanvas = new Canvas(this);
+    setCanvas(JBCanvas);
 
     xang = 0;
     yang = 0;
@@ -39,22 +35,8 @@ QJellyBox::QJellyBox(QWidget* parent)
     mousex = 0;
 
     setFixedSize(800, 600);
-    JBCanvas->setSceneRect(0, 0, 780, 580);
-    // The canvas sits unscrolled at the top-left; the viewport is larger, so no scroll bars.
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // The whole cube moves each tick: one repaint is cheaper than 125 dirty rectangles.
-    setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
-    // Repainted whole every tick, a cached background is still copied in full each frame, on
-    // top of the viewport's own fill. drawBackground's solid fills cover every pixel once and
-    // cost less: no cache, and no fill before them.
-    setCacheMode(QGraphicsView::CacheNone);
-    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-    // Every dot sets its own pen and brush and nothing is antialiased: no state to save
-    // around each of the 125 items, no margins to add for smoothed edges.
-    setOptimizationFlags(QGraphicsView::DontSavePainterState
-                         | QGraphicsView::DontAdjustForAntialiasing);
+    // Shown unscrolled at the top-left; the strip beyond it is the window's own background.
+    JBCanvas->resize(780, 580);
 
     setFocusPolicy(Qt::StrongFocus);
     setFocus();
@@ -65,9 +47,8 @@ QJellyBox::QJellyBox(QWidget* parent)
     // ---- the lattice: 125 nodes and their springs, stepped by the timer in lattice order ----
     assembleLattice(nodes, timer);
 
-    // After the nodes, so that the repaint shows every dot of this tick. The drawing area is
-    // repainted, not the whole scene invalidated: the moved dots are already marked dirty.
-    connect(timer, &QTimer::timeout, viewport(), qOverload<>(&QWidget::update));
+    // After the nodes, so that the repaint shows every dot of this tick.
+    connect(timer, &QTimer::timeout, JBCanvas, &Canvas::update);
     connect(timer, &QTimer::timeout, this, &QJellyBox::debug_update);
 
     show();
@@ -109,7 +90,7 @@ void QJellyBox::mousePressEvent(QMouseEvent* e)
 
 void QJellyBox::mouseMoveEvent(QMouseEvent* e)
 {
-    // The view may switch mouse tracking on by itself; only a drag turns the cube.
+    // With mouse tracking on, a hover arrives here too; only a drag turns the cube.
     if (e->buttons() == Qt::NoButton)
         return;
     const QPoint at = e->position().toPoint();
@@ -129,18 +110,8 @@ void QJellyBox::keyPressEvent(QKeyEvent* e)
         setXAngle(xang - 1);
         break;
     default:
-        // Not the base view's: it would scroll on Up and Down. The parent gets the key.
+        // The parent gets the key.
         e->ignore();
         break;
     }
-}
-
-void QJellyBox::drawBackground(QPainter* painter, const QRectF& rect)
-{
-    // The canvas in the base colour, the strip beyond it in the window's own; each pixel once.
-    const QRectF canvas = sceneRect();
-    painter->fillRect(rect & canvas, palette().base());
-    const QRegion strip = QRegion(rect.toAlignedRect()).subtracted(QRegion(canvas.toAlignedRect()));
-    for (const QRect& part : strip)
-        painter->fillRect(part, palette().window());
 }

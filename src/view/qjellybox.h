@@ -1,12 +1,11 @@
 #pragma once
 
+#include "canvas_view.h"
 #include "lattice.h"
-
-#include <QGraphicsView>
 
 // The program's one window: a fixed 800 x 600 view of the 780 x 580 canvas. It owns the tick
 // timer and the node table and lets the user turn the cube.
-class QJellyBox : public QGraphicsView {
+class QJellyBox : public CanvasView {
     Q_OBJECT
 
 public:
@@ -30,10 +29,10 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
-    void drawBackground(QPainter* painter, const QRectF& rect) override;
+    // A double-click's press records the pointer too: QWidget hands it to mousePressEvent.
 
 private:
-    int mousex = 0;  // pointer at the last press or drag step, viewport coordinates
+    int mousex = 0;  // pointer at the last press or drag step
     int mousey = 0;
     JBNodeTable nodes{};
 };

@@ -1,0 +1,186 @@
+#include "canvas.h"
+
+#include "canvas_ellipse.h"
+#include "canvas_view.h"
+
+#include <algorithm>
+
+namespace {
+
+// Side of the square chunks changes are kept in, in pixels. Smaller chunks send fewer pixels
+// to the display, larger ones fewer and simpler rectangles to paint and send.
+constexpr int chunkSize = 8;
+
+template <typename T>
+void erase(std::vector<T*>& list, T* value)
+{
+    list.erase(std::remove(list.begin(), list.end(), value), list.end());
+}
+
+}  // namespace
+
+Canvas::Canvas(QObject* parent)
+    : QObject(parent)
+{
+}
+
+Canvas::~Canvas()
+{
+    for (CanvasView* view : views)
+        view->canvasGone();
+    const std::vector<CanvasEllipse*> items = std::move(itemList);
+    itemList.clear();
+    for (CanvasEllipse* item : items) {
+        item->owner = nullptr;
+        delete item;
+    }
+}
+
+void Canvas::resize(int width, int height)
+{
+    area = QRect(0, 0, width, height);
+    columns = (width + chunkSize - 1) / chunkSize;
+    rows = (height + chunkSize - 1) / chunkSize;
+    changedChunks.assign(static_cast<std::size_t>(columns) * rows, 0);
+    firstChangedRow = 0;
+    lastChangedRow = -1;
+    setAllChanged();
+}
+
+void Canvas::setBackgroundColor(const QColor& color)
+{
+    if (color == background)
+        return;
+    background = color;
+    setAllChanged();
+}
+
+void Canvas::update()
+{
+    settleItems();
+    if (lastChangedRow < firstChangedRow)
+        return;
+    if (!views.empty()) {
+        const QRegion region = changedRegion();
+        for (CanvasView* view : views)
+            view->update(region);
+    }
+    clearChanges();
+}
+
+void Canvas::addItem(CanvasEllipse* item)
+{
+    itemList.push_back(item);
+}
+
+void Canvas::removeItem(CanvasEllipse* item)
+{
+    erase(itemList, item);
+    if (item->pending)
+        erase(changedItems, item);
+    setChanged(item->shown);
+}
+
+void Canvas::itemChanged(CanvasEllipse* item)
+{
+    changedItems.push_back(item);
+}
+
+void Canvas::addView(CanvasView* view)
+{
+    views.push_back(view);
+}
+
+void Canvas::removeView(CanvasView* view)
+{
+    erase(views, view);
+}
+
+void Canvas::setChanged(const QRect& rect)
+{
+    const QRect onCanvas = rect & area;
+    if (onCanvas.isEmpty())
+        return;
+    const int left = onCanvas.left() / chunkSize;
+    const int right = onCanvas.right() / chunkSize;
+    const int top = onCanvas.top() / chunkSize;
+    const int bottom = onCanvas.bottom() / chunkSize;
+    for (int row = top; row <= bottom; ++row)
+        std::fill_n(changedChunks.begin() + row * columns + left, right - left + 1, 1);
+    if (lastChangedRow < firstChangedRow) {
+        firstChangedRow = top;
+        lastChangedRow = bottom;
+    } else {
+        firstChangedRow = std::min(firstChangedRow, top);
+        lastChangedRow = std::max(lastChangedRow, bottom);
+    }
+}
+
+void Canvas::setAllChanged()
+{
+    setChanged(area);
+}
+
+void Canvas::settleItems()
+{
+    for (CanvasEllipse* item : changedItems) {
+        // Even within the same whole pixels a move changes which of them the ellipse covers.
+        setChanged(item->shown);
+        item->shown = item->visible ? item->boundingRect() : QRect();
+        setChanged(item->shown);
+        item->pending = false;
+    }
+    changedItems.clear();
+}
+
+QRegion Canvas::changedRegion()
+{
+    // Each chunk row is a band of runs of changed chunks; a row with the same runs as the band
+    // above it extends that band. That is the form QRegion keeps, so it takes the rectangles
+    // as they are instead of merging them one by one.
+    bands.clear();
+    std::size_t bandStart = 0;
+    for (int row = firstChangedRow; row <= lastChangedRow; ++row) {
+        const std::size_t rowStart = bands.size();
+        const int top = row * chunkSize;
+        const int height = std::min(chunkSize, area.height() - top);
+        const unsigned char* chunk = changedChunks.data() + row * columns;
+        for (int column = 0; column < columns;) {
+            if (chunk[column] == 0) {
+                ++column;
+                continue;
+            }
+            const int first = column;
+            while (column < columns && chunk[column] != 0)
+                ++column;
+            const int left = first * chunkSize;
+            const int right = std::min(column * chunkSize, area.width());
+            bands.emplace_back(left, top, right - left, height);
+        }
+        const std::size_t runs = bands.size() - rowStart;
+        const bool sameAsAbove = runs != 0 && rowStart - bandStart == runs
+            && bands[bandStart].bottom() + 1 == top
+            && std::equal(bands.begin() + bandStart, bands.begin() + rowStart, bands.begin() + rowStart,
+                          [](const QRect& a, const QRect& b) {
+                              return a.left() == b.left() && a.right() == b.right();
+                          });
+        if (sameAsAbove) {
+            for (std::size_t i = bandStart; i < rowStart; ++i)
+                bands[i].setBottom(top + height - 1);
+            bands.resize(rowStart);
+        } else if (runs != 0) {
+            bandStart = rowStart;
+        }
+    }
+    QRegion region;
+    region.setRects(bands.data(), static_cast<int>(bands.size()));
+    return region;
+}
+
+void Canvas::clearChanges()
+{
+    std::fill(changedChunks.begin() + firstChangedRow * columns,
+              changedChunks.begin() + (lastChangedRow + 1) * columns, 0);
+    firstChangedRow = 0;
+    lastChangedRow = -1;
+}
