@@ -175,4 +175,24 @@ TEST(CanvasPoint, TurnsAboutTheViewAxesThenProjects)
     // Half turned about y = 300, z = 60, depth 900 lands at -400: no finite place.
     const ddcoord behind = canvasPoint({400, 300, 900}, 0, 180);
     EXPECT_TRUE(std::isnan(behind.x) && std::isnan(behind.y));
+
+    // At general angles, so that a turn the wrong way shows. Worked out apart from this code
+    // (Python doubles, rounded to float with struct.pack('f') wherever the turns round); every
+    // turned component lies at least 0.15 from a whole number, so a last-bit sine cannot move it.
+    // The corner goes from (237.5, 118) right and up: a positive xAngle swings the cube to the
+    // right, a positive yAngle down, each about an axis in front of it.
+    struct Case {
+        dddcoord pos;
+        int xAngle;
+        int yAngle;
+        ddcoord shown;
+    };
+    for (const Case& c : {Case{{200, 75, 500}, 30, -20, {442.3178f, -11.160346f}},
+                          Case{{600, 475, 900}, -75, 20, {-250.1304f, 555.3178f}},
+                          // the second turn meets negative depth
+                          Case{{300, 175, 600}, 123, 45, {925.0325f, 48.188313f}}}) {
+        const ddcoord s = canvasPoint(c.pos, c.xAngle, c.yAngle);
+        EXPECT_EQ(c.shown.x, s.x) << c.xAngle << ", " << c.yAngle;
+        EXPECT_EQ(c.shown.y, s.y) << c.xAngle << ", " << c.yAngle;
+    }
 }

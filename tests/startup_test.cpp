@@ -11,18 +11,28 @@ namespace {
 
 const QByteArray trace = "main-1\nmain0\nmain1\nmain2\nmain3\n";
 
-// Starts the program, reads what it printed up to the fifth line, then ends it.
+// Starts the program, reads what it printed up to the fifth line, then ends it. With an
+// installLog, the program runs with the translator probe, which writes there the language of
+// each translator the program installs.
 QByteArray traceOf(const QStringList& arguments, const QString& directory = QDir::currentPath(),
-                   const QString& lang = QString())
+                   const QString& lang = QString(), const QString& installLog = QString())
 {
     QProcess program;
     program.setWorkingDirectory(directory);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (!lang.isEmpty()) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("LANG", lang);
         env.insert("LC_ALL", lang);
-        program.setProcessEnvironment(env);
     }
+    if (!installLog.isEmpty()) {
+        env.insert("JB_INSTALLED_TRANSLATORS", installLog);
+        const QString preload = env.value("LD_PRELOAD");
+        env.insert("LD_PRELOAD", JB_TRANSLATOR_PROBE + (preload.isEmpty() ? "" : ":" + preload));
+        // In a sanitized build ASan wants its runtime first; the probe only wraps one call.
+        const QString asan = env.value("ASAN_OPTIONS");
+        env.insert("ASAN_OPTIONS", (asan.isEmpty() ? "" : asan + ":") + "verify_asan_link_order=0");
+    }
+    program.setProcessEnvironment(env);
     program.setProcessChannelMode(QProcess::SeparateChannels);
     program.start(JB_PROGRAM, arguments);
     if (!program.waitForStarted())
@@ -71,13 +81,28 @@ private slots:
         QCOMPARE(traceOf({"-platform", "offscreen", "--no-such-option", "stray"}), trace);
     }
 
-    void startsWithAndWithoutACatalogue()
+    void startsWithoutACatalogue()
     {
         QTemporaryDir empty;
         QCOMPARE(traceOf({"-platform", "offscreen"}, empty.path(), "de_DE.UTF-8"), trace);
-        QTemporaryDir withCatalogue;
-        QVERIFY(makeCatalogue(withCatalogue.path(), "qjellybox.de"));
-        QCOMPARE(traceOf({"-platform", "offscreen"}, withCatalogue.path(), "de_DE.UTF-8"), trace);
+    }
+
+    void installsTheCatalogueOfItsLocaleFromItsWorkingDirectory()
+    {
+        QTemporaryDir dir;
+        QVERIFY(makeCatalogue(dir.path(), "qjellybox.de"));
+        const QString log = dir.filePath("installed");
+        auto installed = [&log] {
+            QFile file(log);
+            const QByteArray languages = file.open(QIODevice::ReadOnly) ? file.readAll() : "";
+            file.remove();
+            return languages;
+        };
+        QCOMPARE(traceOf({"-platform", "offscreen"}, dir.path(), "de_DE.UTF-8", log), trace);
+        QCOMPARE(installed(), QByteArray("de\n"));
+        // Another locale leaves it alone (whether or not an empty translator is installed).
+        QCOMPARE(traceOf({"-platform", "offscreen"}, dir.path(), "fr_FR.UTF-8", log), trace);
+        QCOMPARE(installed().trimmed(), QByteArray());
     }
 
     void catalogueIsFoundForTheMatchingLocale()
