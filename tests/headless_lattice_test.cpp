@@ -1,6 +1,5 @@
 // The headless lattice and jellybox-sim must be the window's lattice, not a likeness of it.
 
-#include "baseline_lattice.h"
 #include "headless_lattice.h"
 #include "jbnode.h"
 #include "measures.h"
@@ -102,21 +101,6 @@ TEST(Headless, StepsLikeTheWindow)
         const auto headless = headlessAfter(300, x, y);
         for (int n = 0; n < 125; ++n)
             expectSame(window[n], headless[n], latticeSlots[n]);
-    }
-}
-
-TEST(Headless, PlainLoopGivesTheSameBits)
-{
-    // The benchmark's yardstick is only one if it computes what the lattice computes.
-    const int x = -75, y = 20;
-    const auto headless = headlessAfter(2000, x, y);
-    BaselineLattice plain;
-    for (int t = 0; t < 2000; ++t)
-        plain.tick(x, y);
-    for (int n = 0; n < 125; ++n) {
-        const NodeState p{plain.pos[n].x, plain.pos[n].y, plain.pos[n].z, plain.vel[n].x,
-                          plain.vel[n].y, plain.vel[n].z, plain.sx[n], plain.sy[n]};
-        expectSame(p, headless[n], latticeSlots[n]);
     }
 }
 
