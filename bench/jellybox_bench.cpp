@@ -7,6 +7,7 @@
 #include "shared_state.h"
 
 #include <QApplication>
+#include <QMetaMethod>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>

@@ -1,8 +1,8 @@
+#include "canvas_point.h"
 #include "projection.h"
 #include "truncate.h"
 #include "turn.h"
 #include "vector.h"
-#include "view.h"
 
 #include <gtest/gtest.h>
 

@@ -3,13 +3,11 @@
 #include "shared_state.h"
 
 HeadlessLattice::HeadlessLattice()
-    : timeout(QMetaMethod::fromSignal(&QTimer::timeout))
 {
-    // As the window sets up its canvas, for the nodes to be built on.
+    // As the window sets up its canvas, for the nodes to be built on; no timer to connect.
     canvas.resize(780, 580);
     JBCanvas = &canvas;
-    assembleLattice(table, &timer);
-    QObject::connect(&timer, &QTimer::timeout, &canvas, &Canvas::update);
+    assembleLattice(table, nullptr);
 }
 
 HeadlessLattice::~HeadlessLattice()

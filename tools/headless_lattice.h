@@ -1,18 +1,13 @@
 #pragma once
 
 #include "canvas.h"
+#include "jbnode.h"
 #include "lattice.h"
 
-#include <QMetaMethod>
-#include <QTimer>
-
-class JBNode;
-
 // The window's lattice without the window: the same nodes and springs built by the same
-// assembleLattice() on a canvas of its own that no view shows, published in JBCanvas, and
-// connected to a timer that is never started. A tick emits that timer's timeout, so the nodes
-// step in exactly the connection order the window's timer uses. Needs no QApplication; one at
-// a time.
+// assembleLattice() on a canvas of its own that no view shows, published in JBCanvas. A tick
+// steps the nodes in lattice order, the order the window's timer calls them in, then updates
+// the canvas as the window's timer does. Needs no QApplication; one at a time.
 class HeadlessLattice {
 public:
     HeadlessLattice();
@@ -20,14 +15,17 @@ public:
     HeadlessLattice(const HeadlessLattice&) = delete;
     HeadlessLattice& operator=(const HeadlessLattice&) = delete;
 
-    void tick() { timeout.invoke(&timer, Qt::DirectConnection); }
+    void tick()
+    {
+        for (int slot : latticeSlots)
+            table[slot]->animate();
+        canvas.update();
+    }
 
     const JBNodeTable& nodes() const { return table; }
     JBNode* node(int i, int j, int k) const { return table[nodeIndex(i, j, k)]; }
 
 private:
-    QTimer timer;
     Canvas canvas;  // owns the nodes, which own their springs
     JBNodeTable table{};
-    QMetaMethod timeout;
 };

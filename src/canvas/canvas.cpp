@@ -88,6 +88,10 @@ void Canvas::itemChanged(CanvasEllipse* item)
 
 void Canvas::addView(CanvasView* view)
 {
+    // Without views the items' areas were not kept; from now on they are.
+    if (views.empty())
+        for (CanvasEllipse* item : itemList)
+            item->shown = item->visible ? item->boundingRect() : QRect();
     views.push_back(view);
 }
 
@@ -123,6 +127,13 @@ void Canvas::setAllChanged()
 
 void Canvas::settleItems()
 {
+    // Nothing shows what no view shows: a view that comes along repaints everything anyway.
+    if (views.empty()) {
+        for (CanvasEllipse* item : changedItems)
+            item->pending = false;
+        changedItems.clear();
+        return;
+    }
     for (CanvasEllipse* item : changedItems) {
         // Even within the same whole pixels a move changes which of them the ellipse covers.
         setChanged(item->shown);

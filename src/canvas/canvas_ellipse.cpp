@@ -20,22 +20,6 @@ CanvasEllipse::~CanvasEllipse()
         owner->removeItem(this);
 }
 
-void CanvasEllipse::setX(float x)
-{
-    if (x == px)
-        return;
-    changed();
-    px = x;
-}
-
-void CanvasEllipse::setY(float y)
-{
-    if (y == py)
-        return;
-    changed();
-    py = y;
-}
-
 void CanvasEllipse::setBrush(const QBrush& brush)
 {
     if (brush == fill)

@@ -20,8 +20,20 @@ public:
     // optimiser does with the conversions around a caller's float, the place stored is that float.
     float x() const { return px; }
     float y() const { return py; }
-    void setX(float x);
-    void setY(float y);
+    void setX(float x)
+    {
+        if (x != px) {
+            changed();
+            px = x;
+        }
+    }
+    void setY(float y)
+    {
+        if (y != py) {
+            changed();
+            py = y;
+        }
+    }
 
     int width() const { return w; }
     int height() const { return h; }

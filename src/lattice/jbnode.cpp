@@ -1,7 +1,7 @@
 #include "jbnode.h"
 
 #include "shared_state.h"
-#include "view.h"
+#include "canvas_point.h"
 
 #include <QColor>
 
@@ -47,6 +47,11 @@ void JBNode::addCoupling(JBCoupling* c)
     *end = c;
 }
 
+inline dddcoord JBNode::advancedPos() const
+{
+    return {pos.x + vel.x * positionStep, pos.y + vel.y * positionStep, pos.z + vel.z * positionStep};
+}
+
 void JBNode::animate()
 {
     display();
@@ -72,11 +77,6 @@ void JBNode::display()
         setX(s.x);
         setY(s.y);
     }
-}
-
-dddcoord JBNode::advancedPos() const
-{
-    return {pos.x + vel.x * positionStep, pos.y + vel.y * positionStep, pos.z + vel.z * positionStep};
 }
 
 dddcoord JBNode::springForce() const

@@ -23,6 +23,7 @@ void assembleLattice(JBNodeTable& nodes, QTimer* timer)
             node->setCoupling(nodes[n - 10], 1.0);
         if (k > 0)
             node->setCoupling(nodes[n - 1], 1.0);
-        QObject::connect(timer, &QTimer::timeout, node, &JBNode::animate);
+        if (timer != nullptr)
+            QObject::connect(timer, &QTimer::timeout, node, &JBNode::animate);
     }
 }

@@ -23,6 +23,7 @@ constexpr std::array<int, 125> latticeSlots = [] {
     return order;
 }();
 
-// Builds the 5 x 5 x 5 lattice on JBCanvas into nodes and connects the timer to every node's
-// animate() in lattice order (first index outermost); that order is the order of the tick.
+// Builds the 5 x 5 x 5 lattice on JBCanvas into nodes and connects the timer, if there is one,
+// to every node's animate() in lattice order (first index outermost); that order is the order
+// of the tick.
 void assembleLattice(JBNodeTable& nodes, QTimer* timer);
