@@ -29,7 +29,15 @@ long allocationsIn(int ticks, Tick tick)
 
 }  // namespace
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__)  // GCC's way of saying so
+#define JB_UNDER_ASAN 1
+#elif defined(__has_feature)       // Clang's
+#if __has_feature(address_sanitizer)
+#define JB_UNDER_ASAN 1
+#endif
+#endif
+
+#ifdef JB_UNDER_ASAN
 // The sanitizer runtime calls this on every allocation it makes, malloc and new alike.
 extern "C" void __sanitizer_malloc_hook(const volatile void*, std::size_t) { countOne(); }
 #else
