@@ -41,6 +41,8 @@ Canvas::~Canvas()
 
 void Canvas::resize(int width, int height)
 {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
     area = QRect(0, 0, width, height);
     columns = (width + chunkSize - 1) / chunkSize;
     rows = (height + chunkSize - 1) / chunkSize;
