@@ -1,0 +1,20 @@
+# jb_add_checking_test(NAME TOOL [FAIL_PATTERN regex] [WORKING_DIRECTORY dir] ARGS args...)
+# A test that runs a validator from the system on the project's own files. Validators often
+# report findings with exit status 0, so FAIL_PATTERN makes any such line a failure. Where the
+# tool is not installed the test reports itself skipped rather than passed.
+function(jb_add_checking_test name tool)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "FAIL_PATTERN;WORKING_DIRECTORY" "ARGS")
+  find_program(JB_TOOL_${tool} ${tool})
+  if(NOT JB_TOOL_${tool})
+    add_test(NAME ${name} COMMAND sh -c "echo 'SKIP: ${tool} is not installed'; exit 77")
+    set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77)
+    return()
+  endif()
+  if(NOT arg_WORKING_DIRECTORY)
+    set(arg_WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  add_test(NAME ${name} COMMAND ${JB_TOOL_${tool}} ${arg_ARGS} WORKING_DIRECTORY ${arg_WORKING_DIRECTORY})
+  if(arg_FAIL_PATTERN)
+    set_tests_properties(${name} PROPERTIES FAIL_REGULAR_EXPRESSION "${arg_FAIL_PATTERN}")
+  endif()
+endfunction()
