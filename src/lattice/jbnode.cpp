@@ -1,7 +1,7 @@
 #include "jbnode.h"
 
-#include "shared_state.h"
 #include "canvas_point.h"
+#include "shared_state.h"
 
 #include <QColor>
 

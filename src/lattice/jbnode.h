@@ -1,9 +1,8 @@
 #pragma once
 
+#include "canvas_ellipse.h"
 #include "jbcoupling.h"
 #include "vector.h"
-
-#include "canvas_ellipse.h"
 
 #include <QObject>
 #include <QPointF>
