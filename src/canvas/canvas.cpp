@@ -45,7 +45,7 @@ void Canvas::resize(int width, int height)
     height = std::max(height, 0);
     area = QRect(0, 0, width, height);
     columns = (width + chunkSize - 1) / chunkSize;
-    rows = (height + chunkSize - 1) / chunkSize;
+    const int rows = (height + chunkSize - 1) / chunkSize;
     changedChunks.assign(static_cast<std::size_t>(columns) * rows, 0);
     firstChangedRow = 0;
     lastChangedRow = -1;
@@ -96,7 +96,7 @@ void Canvas::addView(CanvasView* view)
     // Without views the items' areas were not kept; from now on they are.
     if (views.empty())
         for (CanvasEllipse* item : itemList)
-            item->shown = item->visible ? item->boundingRect() : QRect();
+            item->shown = item->shownArea();
     views.push_back(view);
 }
 
@@ -133,17 +133,14 @@ void Canvas::setAllChanged()
 void Canvas::settleItems()
 {
     // Nothing shows what no view shows: a view that comes along repaints everything anyway.
-    if (views.empty()) {
-        for (CanvasEllipse* item : changedItems)
-            item->pending = false;
-        changedItems.clear();
-        return;
-    }
+    const bool shownAnywhere = !views.empty();
     for (CanvasEllipse* item : changedItems) {
-        // Even within the same whole pixels a move changes which of them the ellipse covers.
-        setChanged(item->shown);
-        item->shown = item->visible ? item->boundingRect() : QRect();
-        setChanged(item->shown);
+        if (shownAnywhere) {
+            // Even within the same whole pixels a move changes which of them the ellipse covers.
+            setChanged(item->shown);
+            item->shown = item->shownArea();
+            setChanged(item->shown);
+        }
         item->pending = false;
     }
     changedItems.clear();

@@ -62,7 +62,6 @@ private:
     // building it costs the chunks, not the items squared.
     std::vector<CanvasEllipse*> changedItems;
     int columns = 0;
-    int rows = 0;
     std::vector<unsigned char> changedChunks;  // row by row
     int firstChangedRow = 0;                   // the rows holding marks: first to last
     int lastChangedRow = -1;

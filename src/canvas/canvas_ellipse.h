@@ -60,6 +60,7 @@ private:
 
     void changed();
     void cover() const;
+    QRect shownArea() const { return visible ? boundingRect() : QRect(); }
 
     Canvas* owner;
     float px = 0.0f;
