@@ -28,7 +28,7 @@ CanvasEllipse* dotAt(Canvas& canvas, float x, float y)
     auto* dot = new CanvasEllipse(3, 3, &canvas);  // the canvas owns it
     dot->setX(x);
     dot->setY(y);
-    dot->setBrush(Qt::black);
+    dot->setColor(Qt::black);
     dot->show();
     return dot;
 }
@@ -54,10 +54,13 @@ private slots:
         QCoreApplication::processEvents();
         view.painted.clear();
 
-        // Set to where it already is, nothing changed: no repaint at all.
+        // Set to where it already is, or moved within the pixels it covers: no repaint at all.
         moving->setX(50);
         moving->setY(50);
         moving->show();
+        canvas.update();
+        QCoreApplication::processEvents();
+        moving->setX(50.0625f);
         canvas.update();
         QCoreApplication::processEvents();
         QCOMPARE(view.painted.size(), 0);
@@ -89,6 +92,7 @@ private slots:
         for (const QPointF at : {QPointF(20, 10), QPointF(20.25, 10.75), QPointF(20.5, 10.5)}) {
             dot->setX(at.x());
             dot->setY(at.y());
+            canvas.update();
             const QImage picture = view.grab().toImage();
             QRect covered;
             for (int y = 0; y < picture.height(); ++y)
@@ -100,6 +104,25 @@ private slots:
             QVERIFY(qAbs(QRectF(covered).center().x() - at.x()) <= 0.5);
             QVERIFY(qAbs(QRectF(covered).center().y() - at.y()) <= 0.5);
         }
+    }
+
+    void paintsTheSameThroughAPainter()
+    {
+        // Into a device it cannot copy to, the view has the painter draw the picture instead.
+        Canvas canvas;
+        canvas.resize(30, 20);
+        dotAt(canvas, 10.5f, 10.5f);
+        dotAt(canvas, 28.25f, 18.75f)->setColor(QColor(0, 0, 255, 128));  // over the edge
+        CanvasView view;
+        view.setCanvas(&canvas);
+        view.resize(40, 25);
+        const QImage copied = view.grab().toImage().convertToFormat(QImage::Format_RGB888);
+        QImage painted(view.size(), QImage::Format_RGB888);
+        view.render(&painted);
+        QCOMPARE(painted, copied);
+        QCOMPARE(copied.pixel(10, 10), qRgb(0, 0, 0));
+        QCOMPARE(copied.pixel(28, 18), qRgb(127, 127, 255));
+        QCOMPARE(copied.pixel(31, 18), view.palette().window().color().rgb());
     }
 
     void viewOutlivesItsCanvas()

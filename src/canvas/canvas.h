@@ -1,20 +1,23 @@
 #pragma once
 
+#include "canvas_ellipse.h"
+#include "repaint_area.h"
+
 #include <QColor>
+#include <QImage>
 #include <QObject>
 #include <QRect>
-#include <QRegion>
 #include <QSize>
 
 #include <vector>
 
-class CanvasEllipse;
 class CanvasView;
 
-// A fixed-size drawing area: a background and the ellipses on it. Items report their changes as
-// they happen; update() then has every view showing the canvas repaint exactly the areas that
-// changed since the last update(), and nothing else. Made for many items of which any share
-// moves at a time: a repaint costs what moved, not the size of the canvas.
+// A fixed-size drawing area: a background and the ellipses on it. Made for many items of which
+// any share moves at a time, it keeps a picture of itself while a view shows it: items report
+// their changes as they happen, and update() redraws in the picture only the chunks where an
+// item's pixels changed, then has every view repaint just those pixels, which is a copy. A
+// canvas no view shows keeps no picture and draws nothing.
 class Canvas : public QObject {
     Q_OBJECT
 
@@ -27,6 +30,7 @@ public:
     int width() const { return area.width(); }
     int height() const { return area.height(); }
 
+    // Drawn opaque: there is nothing under a canvas to show through.
     QColor backgroundColor() const { return background; }
     void setBackgroundColor(const QColor& color);
 
@@ -45,25 +49,41 @@ private:
     void itemChanged(CanvasEllipse* item);
     void addView(CanvasView* view);
     void removeView(CanvasView* view);
-    void setChanged(const QRect& rect);
-    void setAllChanged();
-    void settleItems();
-    QRegion changedRegion();
-    void clearChanges();
+
+    // The picture at this many device pixels a canvas pixel, drawn whole if it was not kept at
+    // that ratio. One picture serves every view; they are meant to share one ratio.
+    const QImage& pictureAt(qreal ratio);
+    bool isDrawing() const { return drawing; }
+    qreal pixelRatio() const { return ratio; }
+    // The canvas pixels holding a rectangle of the picture's device pixels.
+    static QRect canvasPixels(const QRect& device, qreal ratio);
+
+    void drawWhole();
+    void stopDrawing();
+    void settle(CanvasEllipse* item);
+    void markChanged(const QRect& device);
+    void file(CanvasEllipse* item, const QRect& chunks);
+    QRect chunksUnder(const QRect& device) const;
+    QRect devicePixels(const QRect& canvas) const;
+    class Rows;
+    void redraw(const QRect& area, const Rows& rows);
+    void paint(const CanvasEllipse* item, const QRect& within, const Rows& rows);
 
     QRect area;
     QColor background = Qt::white;
     std::vector<CanvasEllipse*> itemList;
+    std::uint64_t nextOrder = 0;
     std::vector<CanvasView*> views;
-
-    // The change record. Items changed since the last update() are settled there: each marks
-    // the area it showed and the area it shows now. Areas are marked in square chunks, so that
-    // the repaint is a handful of rectangles whatever the number of items that moved, and
-    // building it costs the chunks, not the items squared.
     std::vector<CanvasEllipse*> changedItems;
-    int columns = 0;
-    std::vector<unsigned char> changedChunks;  // row by row
-    int firstChangedRow = 0;                   // the rows holding marks: first to last
-    int lastChangedRow = -1;
-    std::vector<QRect> bands;                  // scratch for update(), kept to spare allocations
+    RepaintArea repaintArea;
+
+    // While a view shows the canvas. Its items are filed in square chunks of the picture, so
+    // that a changed area is redrawn from the few items that reach into it.
+    bool drawing = false;
+    QImage picture;  // null while nothing is drawn
+    QRect pictureArea;
+    QRgb backgroundPixel = 0;
+    qreal ratio = 1.0;
+    int chunkColumns = 0;
+    std::vector<std::vector<CanvasEllipse*>> filed;  // chunk by chunk, row by row, in drawing order
 };

@@ -2,8 +2,6 @@
 
 #include "canvas.h"
 
-#include <QPainter>
-
 #include <algorithm>
 #include <cmath>
 
@@ -20,12 +18,13 @@ CanvasEllipse::~CanvasEllipse()
         owner->removeItem(this);
 }
 
-void CanvasEllipse::setBrush(const QBrush& brush)
+void CanvasEllipse::setColor(const QColor& color)
 {
-    if (brush == fill)
+    const QRgb value = color.rgba();
+    if (value == rgba)
         return;
     changed();
-    fill = brush;
+    rgba = value;
 }
 
 void CanvasEllipse::show()
@@ -67,57 +66,55 @@ int ceilToInt(double v)
     return i + (v > i);
 }
 
-// The whole pixels an ellipse of half-axes a and b centred on (x, y) covers, a row's run at a
-// time: those whose centres lie inside it. Worked out here rather than left to the painter's
-// curve rasteriser, the ellipse knows exactly which pixels it paints, so the area marked for a
-// repaint holds all of them by construction; and a 3 x 3 dot fills in a tenth of the time.
-template <typename Run>
-void forEachRun(double x, double y, double a, double b, Run run)
+}  // namespace
+
+CanvasEllipse::Runs CanvasEllipse::runsAt(double ratio) const
 {
-    if (!near(x, y, a, b))
-        return;
+    // Worked out here rather than left to a painter's curve rasteriser, the ellipse knows
+    // exactly which pixels it paints: the area repainted holds all of them by construction.
+    Runs runs;
+    const double x = px * ratio;
+    const double y = py * ratio;
+    const double a = w / 2.0 * ratio;
+    const double b = h / 2.0 * ratio;
+    if (!visible || !near(x, y, a, b))
+        return runs;
     const int top = floorToInt(y - b - 0.5) + 1;
     const int bottom = ceilToInt(y + b - 0.5) - 1;
     for (int row = top; row <= bottom; ++row) {
         const double dy = (row + 0.5 - y) / b;
         const double half = a * std::sqrt(std::max(0.0, 1.0 - dy * dy));
-        const int first = floorToInt(x - half - 0.5) + 1;
-        const int last = ceilToInt(x + half - 0.5) - 1;
-        if (first <= last)
-            run(QRect(first, row, last - first + 1, 1));
+        const int left = floorToInt(x - half - 0.5) + 1;
+        const int right = ceilToInt(x + half - 0.5) - 1;
+        if (left <= right)
+            runs.append({row, left, right});
     }
+    return runs;
 }
 
-}  // namespace
+QRect CanvasEllipse::boxOf(const Runs& runs)
+{
+    if (runs.isEmpty())
+        return QRect();
+    int left = runs.front().left;
+    int right = runs.front().right;
+    for (const Run& run : runs) {
+        left = std::min(left, run.left);
+        right = std::max(right, run.right);
+    }
+    return QRect(QPoint(left, runs.front().y), QPoint(right, runs.back().y));
+}
 
 QRect CanvasEllipse::boundingRect() const
 {
-    cover();
-    return coveredBox;
-}
-
-void CanvasEllipse::draw(QPainter& painter) const
-{
-    cover();
-    painter.drawRects(covered.data(), static_cast<int>(covered.size()));
-}
-
-void CanvasEllipse::cover() const
-{
-    if (coveredKnown)
-        return;
-    covered.clear();
-    coveredBox = QRect();
-    forEachRun(px, py, w / 2.0, h / 2.0, [this](const QRect& run) {
-        covered.append(run);
-        coveredBox |= run;
-    });
-    coveredKnown = true;
+    const double ratio = owner != nullptr ? owner->pixelRatio() : 1.0;
+    return Canvas::canvasPixels(boxOf(runsAt(ratio)), ratio);
 }
 
 void CanvasEllipse::changed()
 {
-    if (pending || owner == nullptr)
+    // A canvas that draws nothing keeps no record: a view that comes along draws everything.
+    if (pending || owner == nullptr || !owner->isDrawing())
         return;
     pending = true;
     owner->itemChanged(this);

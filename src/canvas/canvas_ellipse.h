@@ -1,15 +1,16 @@
 #pragma once
 
-#include <QBrush>
+#include <QColor>
 #include <QRect>
 #include <QVarLengthArray>
 
-class Canvas;
-class QPainter;
+#include <cstdint>
 
-// A filled ellipse without an outline, centred on its position. It starts hidden at (0, 0).
-// Every setter tells the canvas only when something really changed, so an item that stays put
-// costs no repaint.
+class Canvas;
+
+// A filled ellipse of one colour without an outline, centred on its position. It starts hidden
+// at (0, 0). Every setter tells the canvas only when something really changed, and the canvas
+// repaints it only where its pixels did, so an item that stays put costs nothing.
 class CanvasEllipse {
 public:
     CanvasEllipse(int width, int height, Canvas* canvas);
@@ -26,7 +27,6 @@ public:
         if (x != px) {
             changed();
             px = x;
-            coveredKnown = false;
         }
     }
     void setY(float y)
@@ -34,15 +34,14 @@ public:
         if (y != py) {
             changed();
             py = y;
-            coveredKnown = false;
         }
     }
 
     int width() const { return w; }
     int height() const { return h; }
 
-    const QBrush& brush() const { return fill; }
-    void setBrush(const QBrush& brush);
+    QColor color() const { return QColor::fromRgba(rgba); }
+    void setColor(const QColor& color);
 
     bool isVisible() const { return visible; }
     void show();
@@ -50,31 +49,42 @@ public:
 
     Canvas* canvas() const { return owner; }
 
-    // The whole pixels the ellipse paints; empty where it is too far off to paint any.
+    // The whole canvas pixels it paints (at the canvas's pixel ratio, rounded out to whole
+    // canvas pixels); empty where it is hidden or too far off to paint any.
     QRect boundingRect() const;
-    // With the painter's brush: the view sets it once for a run of items that share one.
-    void draw(QPainter& painter) const;
 
 private:
     friend class Canvas;
 
+    // One row of the pixels it paints, in the picture's device pixels, ends included.
+    struct Run {
+        int y;
+        int left;
+        int right;
+        bool operator==(const Run&) const = default;
+    };
+    using Runs = QVarLengthArray<Run, 8>;
+
     void changed();
-    void cover() const;
-    QRect shownArea() const { return visible ? boundingRect() : QRect(); }
+    // The pixels it paints now at this many device pixels a canvas pixel: those whose centres
+    // lie inside it.
+    Runs runsAt(double ratio) const;
+    static QRect boxOf(const Runs& runs);
 
     Canvas* owner;
     float px = 0.0f;
     float py = 0.0f;
     int w;
     int h;
-    QBrush fill;
+    QRgb rgba = qRgb(0, 0, 0);
     bool visible = false;
-    bool pending = false;  // changed since the canvas's last update()
-    QRect shown;           // what the views show of it as of the last update()
 
-    // The pixels it covers, a row's run each, worked out once a move: a tick asks for them to
-    // mark its repaint, to pick the items a repaint needs and to paint.
-    mutable bool coveredKnown = false;
-    mutable QVarLengthArray<QRect, 4> covered;
-    mutable QRect coveredBox;
+    // The canvas's bookkeeping: what the canvas's picture shows of it, where the canvas files
+    // it, and its place in the drawing order.
+    bool pending = false;  // changed since the canvas's last update()
+    Runs drawn;
+    QRgb drawnRgba = 0;
+    QRect drawnBox;
+    QRect filedChunks;
+    std::uint64_t order = 0;
 };

@@ -1,10 +1,13 @@
 #include "canvas_view.h"
 
 #include "canvas.h"
-#include "canvas_ellipse.h"
 
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
+
+#include <algorithm>
+#include <cstring>
 
 CanvasView::CanvasView(QWidget* parent)
     : QWidget(parent)
@@ -40,25 +43,61 @@ void CanvasView::canvasGone()
 void CanvasView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    const QRegion& asked = event->region();
-    const QRect area = shown != nullptr ? QRect(QPoint(0, 0), shown->size()) : QRect();
-    const bool withinCanvas = area.contains(asked.boundingRect());
-    if (!withinCanvas) {
-        for (const QRect& r : asked.subtracted(area))
-            painter.fillRect(r, palette().window());
-        // Items reaching past the canvas's edge are cut off there, as on the canvas itself.
-        painter.setClipRect(area);
-    }
-    if (shown == nullptr)
+    if (shown != nullptr && copyPicture(painter, shown->pictureAt(devicePixelRatio())))
         return;
-    for (const QRect& r : asked)
-        painter.fillRect(r & area, shown->backgroundColor());
-    painter.setPen(Qt::NoPen);
-    for (const CanvasEllipse* item : shown->items()) {
-        if (!item->isVisible() || !asked.intersects(item->boundingRect()))
-            continue;
-        if (item->brush() != painter.brush())
-            painter.setBrush(item->brush());
-        item->draw(painter);
+    // Not painting into a plain image at the picture's scale: the painter scales and clips.
+    const QRect area = shown != nullptr ? QRect(QPoint(0, 0), shown->size()) : QRect();
+    for (const QRect& r : event->region().subtracted(area))
+        painter.fillRect(r, palette().window());
+    if (shown != nullptr)
+        painter.drawImage(QRectF(area), shown->pictureAt(devicePixelRatio()));
+}
+
+bool CanvasView::copyPicture(QPainter& painter, const QImage& picture)
+{
+    // A widget's painter paints into the window's backing store, an image in device pixels
+    // whose repaint area is the engine's system clip. Where that image takes the picture's
+    // pixels as they are, copying them there is all a repaint needs, and it costs a few
+    // instructions a row where the painter's clipped image drawing costs thousands a rectangle.
+    QPaintEngine* engine = painter.paintEngine();
+    QPaintDevice* device = engine != nullptr ? engine->paintDevice() : nullptr;
+    if (device == nullptr || device->devType() != QInternal::Image || painter.hasClipping())
+        return false;
+    QImage& target = *static_cast<QImage*>(device);
+    switch (target.format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        break;  // the picture's opaque pixels read the same in all three
+    default:
+        return false;
     }
+    const QTransform transform = painter.deviceTransform();
+    const QPoint offset(qRound(transform.dx()), qRound(transform.dy()));
+    const QRegion asked = engine->systemClip();
+    if (transform.type() > QTransform::TxScale || transform.m11() != picture.devicePixelRatio()
+        || transform.m22() != picture.devicePixelRatio() || offset.x() != transform.dx()
+        || offset.y() != transform.dy() || asked.isEmpty())
+        return false;
+
+    const QRect onPicture = QRect(offset, picture.size()) & target.rect();
+    const QRgb strip = palette().window().color().rgb();
+    uchar* const bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
+    const auto row = [bits, stride](int y) { return reinterpret_cast<QRgb*>(bits + y * stride); };
+    const uchar* const from = picture.constBits();
+    const qsizetype fromStride = picture.bytesPerLine();
+    for (const QRect& r : asked) {
+        const QRect copied = r & onPicture;
+        for (int y = copied.top(); y <= copied.bottom(); ++y)
+            std::memcpy(row(y) + copied.left(),
+                        from + (y - offset.y()) * fromStride + (copied.left() - offset.x()) * sizeof(QRgb),
+                        copied.width() * sizeof(QRgb));
+        if (copied == r)
+            continue;
+        for (const QRect& beyond : QRegion(r & target.rect()).subtracted(onPicture))
+            for (int y = beyond.top(); y <= beyond.bottom(); ++y)
+                std::fill(row(y) + beyond.left(), row(y) + beyond.right() + 1, strip);
+    }
+    return true;
 }

@@ -3,10 +3,12 @@
 #include <QWidget>
 
 class Canvas;
+class QImage;
+class QPainter;
 
 // A widget showing one canvas, unscrolled, at its top-left; beyond the canvas the widget's own
-// background shows. A paint event paints only what it is asked for: the background there and
-// the items that reach into it.
+// background shows. It draws nothing itself: a paint event copies what it is asked for from
+// the canvas's picture.
 class CanvasView : public QWidget {
     Q_OBJECT
 
@@ -23,6 +25,7 @@ protected:
 private:
     friend class Canvas;
     void canvasGone();
+    bool copyPicture(QPainter& painter, const QImage& picture);
 
     Canvas* shown = nullptr;
 };

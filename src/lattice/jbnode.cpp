@@ -20,7 +20,7 @@ JBNode::JBNode()
 {
     setX(100.0f);
     setY(100.0f);
-    setBrush(QColor(255, 50, 100));
+    setColor(QColor(255, 50, 100));
     show();
 }
 
