@@ -9,137 +9,133 @@ static const double STEP = 0.05;
 static const double PULL = 0.1;
 
 /* Saturating truncation: no out-of-range or non-finite value reaches the int conversion. */
-static double trunc32(double v)
+static inline double trunc32(double v)
 {
+    if (fabs(v) < 2147483648.0)
+        return (double)(int32_t)v;
     if (isnan(v) || isinf(v))
         return v;
-    if (v >= 2147483648.0)
-        return 2147483647.0;
-    if (v <= -2147483649.0)
-        return -2147483648.0;
-    return (double)(int32_t)v;
+    return v > 0 ? 2147483647.0 : (v <= -2147483649.0 ? -2147483648.0 : (double)(int32_t)v);
 }
 
 /* A polar turn in single precision, truncated to whole units. */
-static void turn(double *side, double *depth, int degrees)
+static inline void turn(double *side, double *depth, double by)
 {
     const double s = *side, d = *depth;
     if (s == 0.0 && d == 0.0)
         return;
     float a = (float)atan(s / d);
-    a = (float)(a + degrees * DEG);
+    a = (float)(a + by);
     if (d < 0.0)
         a = (float)(a + HALF);
     const float r = (float)sqrt(s * s + d * d);
-    const float across = r * sinf(a);
-    const float along = r * cosf(a);
-    *side = trunc32(across);
-    *depth = trunc32(along);
-}
-
-/* Perspective projection; returns 0 where there is none. */
-static int xycoord(const double p[3], float f, float out[2])
-{
-    const double denom = f + p[2];
-    if (denom == 0.0) {
-        out[0] = out[1] = NAN;
-        return 0;
-    }
-    const double ix = trunc32(p[0]);
-    const double iy = trunc32(p[1]);
-    const double d = 0.5 - f / denom;
-    out[0] = (float)(ix + (400 - ix) * d);
-    out[1] = (float)(iy + (300 - iy) * d);
-    return 1;
+    *side = trunc32(r * sinf(a));
+    *depth = trunc32(r * cosf(a));
 }
 
 void plain_lattice_init(plain_lattice *l)
 {
+    int springs = 0;
     for (int n = 0; n < PLAIN_NODES; ++n) {
         const int i = n / 25, j = n / 5 % 5, k = n % 5;
-        l->pos[n][0] = 200 + 100 * i;
-        l->pos[n][1] = 75 + 100 * j;
-        l->pos[n][2] = 500 + 100 * k;
-        l->vel[n][0] = l->vel[n][1] = l->vel[n][2] = 0.0;
+        l->x[n] = 200 + 100 * i;
+        l->y[n] = 75 + 100 * j;
+        l->z[n] = 500 + 100 * k;
+        l->vx[n] = l->vy[n] = l->vz[n] = 0.0;
         l->mass[n] = 1.0;
         l->dot[n][0] = l->dot[n][1] = 100.0f;
-
-        const int q[6] = {i > 0 ? n - 25 : -1, j > 0 ? n - 5 : -1, k > 0 ? n - 1 : -1,
-                          k < 4 ? n + 1 : -1, j < 4 ? n + 5 : -1, i < 4 ? n + 25 : -1};
-        int c = 0;
-        for (int m = 0; m < 6; ++m) {
-            if (q[m] < 0)
+        l->springs[n] = 0;
+    }
+    /* Springs to the lower neighbours first: then every node's lower springs exist, in order,
+     * before its higher ones are added. */
+    for (int n = 0; n < PLAIN_NODES; ++n) {
+        const int i = n / 25, j = n / 5 % 5, k = n % 5;
+        const int lower[3] = {i > 0 ? n - 25 : -1, j > 0 ? n - 5 : -1, k > 0 ? n - 1 : -1};
+        for (int m = 0; m < 3; ++m) {
+            if (lower[m] < 0)
                 continue;
-            l->partner[n][c] = q[m];
-            l->strength[n][c] = 1.0;
-            l->rest[n][c] = 90.0;
-            ++c;
+            l->from[springs] = lower[m];
+            l->to[springs] = n;
+            l->strength[springs] = 1.0;
+            l->rest[springs] = 90.0;
+            l->spring[n][l->springs[n]++] = springs;
+            ++springs;
         }
-        l->partners[n] = c;
     }
-}
-
-static void display(plain_lattice *l, int n, int xang, int yang)
-{
-    double p[3] = {l->pos[n][0], l->pos[n][1], l->pos[n][2]};
-    p[0] = p[0] - 400;
-    p[2] = p[2] - 50;
-    turn(&p[0], &p[2], xang);
-    p[0] = p[0] + 400;
-    p[1] = p[1] - 300;
-    p[2] = (p[2] + 240) - 250;
-    turn(&p[1], &p[2], yang);
-    p[1] = p[1] + 300;
-    p[2] = p[2] + 440;
-    float s[2];
-    if (xycoord(p, 400.0f, s) && isfinite(s[0]) && isfinite(s[1])) {
-        l->dot[n][0] = s[0];
-        l->dot[n][1] = s[1];
-    }
-}
-
-static void motion(plain_lattice *l, int n)
-{
-    double *pos = l->pos[n];
-    double *vel = l->vel[n];
-    for (int c = 0; c < 3; ++c)
-        pos[c] = pos[c] + vel[c] * STEP;
-
-    double fx = 0.0, fy = 0.0, fz = 0.0;
-    for (int m = 0; m < l->partners[n]; ++m) {
-        const int q = l->partner[n][m];
-        double there[3];
-        /* A partner still to step this tick is seen where its own advance will put it. */
-        if (q < n) {
-            there[0] = l->pos[q][0];
-            there[1] = l->pos[q][1];
-            there[2] = l->pos[q][2];
-        } else {
-            there[0] = l->pos[q][0] + l->vel[q][0] * STEP;
-            there[1] = l->pos[q][1] + l->vel[q][1] * STEP;
-            there[2] = l->pos[q][2] + l->vel[q][2] * STEP;
+    /* A node's higher springs come after its lower ones, nearest neighbour (k + 1) first. */
+    for (int n = 0; n < PLAIN_NODES; ++n) {
+        const int i = n / 25, j = n / 5 % 5, k = n % 5;
+        const int higher[3] = {k < 4 ? n + 1 : -1, j < 4 ? n + 5 : -1, i < 4 ? n + 25 : -1};
+        for (int m = 0; m < 3; ++m) {
+            if (higher[m] < 0)
+                continue;
+            for (int s = 0; s < springs; ++s)
+                if (l->from[s] == n && l->to[s] == higher[m])
+                    l->spring[n][l->springs[n]++] = s;
         }
-        const double dx = there[0] - pos[0];
-        const double dy = there[1] - pos[1];
-        const double dz = there[2] - pos[2];
-        const double len = sqrt(dx * dx + dy * dy + dz * dz);
-        if (len == 0.0)
-            continue;
-        const double f = (len - l->rest[n][m]) * l->strength[n][m];
-        const double inv = 1.0 / len;
-        fx = fx + (dx * inv) * f;
-        fy = fy + (dy * inv) * f;
-        fz = fz + (dz * inv) * f;
     }
-    vel[0] = vel[0] + (fx * PULL) / l->mass[n];
-    vel[1] = vel[1] + (fy * PULL) / l->mass[n];
-    vel[2] = vel[2] + (fz * PULL) / l->mass[n];
 }
 
 void plain_lattice_tick(plain_lattice *l, int xang, int yang)
 {
+    const double xby = xang * DEG, yby = yang * DEG;
     for (int n = 0; n < PLAIN_NODES; ++n) {
-        display(l, n, xang, yang);
-        motion(l, n);
+        double x = l->x[n] - 400, y = l->y[n], z = l->z[n] - 50;
+        turn(&x, &z, xby);
+        x = x + 400;
+        y = y - 300;
+        z = (z + 240) - 250;
+        turn(&y, &z, yby);
+        y = y + 300;
+        z = z + 440;
+        const double denom = 400.0f + z;
+        if (denom == 0.0)
+            continue; /* no projection: the dot stays */
+        const double ix = trunc32(x), iy = trunc32(y), d = 0.5 - 400.0f / denom;
+        const float sx = (float)(ix + (400 - ix) * d), sy = (float)(iy + (300 - iy) * d);
+        if (isfinite(sx) && isfinite(sy)) {
+            l->dot[n][0] = sx;
+            l->dot[n][1] = sy;
+        }
+    }
+    for (int n = 0; n < PLAIN_NODES; ++n) {
+        l->x[n] = l->x[n] + l->vx[n] * STEP;
+        l->y[n] = l->y[n] + l->vy[n] * STEP;
+        l->z[n] = l->z[n] + l->vz[n] * STEP;
+    }
+    /* A spring pulls its two ends equally and oppositely: worked out from either end, a - b is
+     * exactly -(b - a), and every product after it keeps that, so once is enough. */
+    for (int s = 0; s < PLAIN_SPRINGS; ++s) {
+        const int a = l->from[s], b = l->to[s];
+        const double dx = l->x[b] - l->x[a], dy = l->y[b] - l->y[a], dz = l->z[b] - l->z[a];
+        const double len = sqrt(dx * dx + dy * dy + dz * dz);
+        l->pulls[s] = len != 0.0;
+        if (len == 0.0)
+            continue;
+        const double f = (len - l->rest[s]) * l->strength[s];
+        const double inv = 1.0 / len;
+        l->px[s] = (dx * inv) * f;
+        l->py[s] = (dy * inv) * f;
+        l->pz[s] = (dz * inv) * f;
+    }
+    for (int n = 0; n < PLAIN_NODES; ++n) {
+        double fx = 0.0, fy = 0.0, fz = 0.0;
+        for (int m = 0; m < l->springs[n]; ++m) {
+            const int s = l->spring[n][m];
+            if (!l->pulls[s])
+                continue;
+            if (l->from[s] == n) {
+                fx = fx + l->px[s];
+                fy = fy + l->py[s];
+                fz = fz + l->pz[s];
+            } else {
+                fx = fx - l->px[s];
+                fy = fy - l->py[s];
+                fz = fz - l->pz[s];
+            }
+        }
+        l->vx[n] = l->vx[n] + (fx * PULL) / l->mass[n];
+        l->vy[n] = l->vy[n] + (fy * PULL) / l->mass[n];
+        l->vz[n] = l->vz[n] + (fz * PULL) / l->mass[n];
     }
 }

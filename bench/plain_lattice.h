@@ -1,5 +1,5 @@
-/* The jelly lattice as plain C arrays: a yardstick for the speed of the real one,
- * written from its arithmetic alone and sharing no code with it. */
+/* The jelly lattice as plain C arrays: a yardstick for the speed of the real one, written from
+ * its arithmetic alone and sharing no code with it, as fast as plain loops make it. */
 #ifndef PLAIN_LATTICE_H
 #define PLAIN_LATTICE_H
 
@@ -7,23 +7,28 @@
 extern "C" {
 #endif
 
-enum { PLAIN_SIDE = 5, PLAIN_NODES = 125, PLAIN_MAX_PARTNERS = 6 };
+enum { PLAIN_SIDE = 5, PLAIN_NODES = 125, PLAIN_SPRINGS = 300, PLAIN_MAX_PARTNERS = 6 };
 
 typedef struct plain_lattice {
-    double pos[PLAIN_NODES][3];
-    double vel[PLAIN_NODES][3];
+    double x[PLAIN_NODES], y[PLAIN_NODES], z[PLAIN_NODES];
+    double vx[PLAIN_NODES], vy[PLAIN_NODES], vz[PLAIN_NODES];
     double mass[PLAIN_NODES];
     float dot[PLAIN_NODES][2];
-    /* Ascending node numbers: the force sum runs in this order. */
-    int partner[PLAIN_NODES][PLAIN_MAX_PARTNERS];
-    double strength[PLAIN_NODES][PLAIN_MAX_PARTNERS];
-    double rest[PLAIN_NODES][PLAIN_MAX_PARTNERS];
-    int partners[PLAIN_NODES];
+    /* Each spring once, from its lower-numbered end to its higher. */
+    int from[PLAIN_SPRINGS], to[PLAIN_SPRINGS];
+    double strength[PLAIN_SPRINGS], rest[PLAIN_SPRINGS];
+    /* Per node, its springs in the order the force sum takes them: those to lower-numbered
+     * partners first, then higher, each side by side in i, j, k order. */
+    int spring[PLAIN_NODES][PLAIN_MAX_PARTNERS];
+    int springs[PLAIN_NODES];
+    /* The pull of each spring on its lower end this tick, and whether it pulls at all. */
+    double px[PLAIN_SPRINGS], py[PLAIN_SPRINGS], pz[PLAIN_SPRINGS];
+    unsigned char pulls[PLAIN_SPRINGS];
 } plain_lattice;
 
 void plain_lattice_init(plain_lattice *l);
 
-/* One timeout: every node draws its dot, then advances, before the next node. */
+/* One timeout: every node draws its dot, then every position advances, then every velocity. */
 void plain_lattice_tick(plain_lattice *l, int xang, int yang);
 
 #ifdef __cplusplus

@@ -60,10 +60,10 @@ int main(int argc, char **argv)
 
     printf("i,j,k,px,py,pz,vx,vy,vz,sx,sy\n");
     for (int n = 0; n < PLAIN_NODES; ++n) {
-        const double *p = lattice.pos[n], *v = lattice.vel[n];
+        const plain_lattice *l = &lattice;
         printf("%d,%d,%d,%.17g,%.17g,%.17g,%.17g,%.17g,%.17g,%.17g,%.17g\n", n / 25, n / 5 % 5,
-               n % 5, p[0], p[1], p[2], v[0], v[1], v[2], (double)lattice.dot[n][0],
-               (double)lattice.dot[n][1]);
+               n % 5, l->x[n], l->y[n], l->z[n], l->vx[n], l->vy[n], l->vz[n], (double)l->dot[n][0],
+               (double)l->dot[n][1]);
     }
     return fflush(stdout) == 0 && !ferror(stdout) ? 0 : 1;
 }

@@ -129,6 +129,8 @@ void Canvas::update()
 void Canvas::addItem(CanvasEllipse* item)
 {
     item->order = nextOrder++;
+    if (drawing)
+        item->shown = std::make_unique<CanvasEllipse::Shown>();
     itemList.push_back(item);
 }
 
@@ -138,7 +140,7 @@ void Canvas::removeItem(CanvasEllipse* item)
     if (item->pending)
         erase(changedItems, item);
     if (drawing) {
-        markChanged(item->drawnBox);
+        markChanged(item->shown->box);
         file(item, QRect());
     }
 }
@@ -196,11 +198,11 @@ void Canvas::drawWhole()
     drawing = true;
     const Rows rows(picture);
     for (CanvasEllipse* item : itemList) {
-        item->drawn = item->runsAt(ratio);
-        item->drawnRgba = item->rgba;
-        item->drawnBox = CanvasEllipse::boxOf(item->drawn);
-        item->filedChunks = QRect();
-        file(item, chunksUnder(item->drawnBox));
+        item->shown = std::make_unique<CanvasEllipse::Shown>();
+        item->shown->runs = item->runsAt(ratio);
+        item->shown->rgba = item->rgba;
+        item->shown->box = CanvasEllipse::boxOf(item->shown->runs);
+        file(item, chunksUnder(item->shown->box));
         paint(item, pictureArea, rows);
     }
 }
@@ -214,6 +216,8 @@ void Canvas::stopDrawing()
     for (CanvasEllipse* item : changedItems)
         item->pending = false;
     changedItems.clear();
+    for (CanvasEllipse* item : itemList)
+        item->shown.reset();
     repaintArea.take();
 }
 
@@ -222,10 +226,11 @@ void Canvas::settle(CanvasEllipse* item)
     item->pending = false;
     CanvasEllipse::Runs now = item->runsAt(ratio);
     // A move within the same pixels changes nothing on the screen.
-    if (now == item->drawn && (now.isEmpty() || item->rgba == item->drawnRgba))
+    CanvasEllipse::Shown& shown = *item->shown;
+    if (now == shown.runs && (now.isEmpty() || item->rgba == shown.rgba))
         return;
     const QRect box = CanvasEllipse::boxOf(now);
-    const QRect was = item->drawnBox;
+    const QRect was = shown.box;
     // A dot moves a pixel at a time: its old and new squares mostly meet, and one rectangle
     // holding both costs half the bookkeeping of two.
     if (!was.isEmpty() && !box.isEmpty() && overlapOrTouch(was, box)) {
@@ -235,9 +240,9 @@ void Canvas::settle(CanvasEllipse* item)
         markChanged(box);
     }
     file(item, chunksUnder(box));
-    item->drawn = std::move(now);
-    item->drawnRgba = item->rgba;
-    item->drawnBox = box;
+    shown.runs = std::move(now);
+    shown.rgba = item->rgba;
+    shown.box = box;
 }
 
 void Canvas::markChanged(const QRect& device)
@@ -257,9 +262,9 @@ QRect Canvas::devicePixels(const QRect& r) const
 void Canvas::file(CanvasEllipse* item, const QRect& chunks)
 {
     // Items move a pixel or two a tick, so most stay in their chunks.
-    if (chunks == item->filedChunks)
+    if (chunks == item->shown->chunks)
         return;
-    const QRect old = item->filedChunks;
+    const QRect old = item->shown->chunks;
     for (int row = old.top(); row <= old.bottom(); ++row)
         for (int column = old.left(); column <= old.right(); ++column)
             erase(filed[row * chunkColumns + column], item);
@@ -269,7 +274,7 @@ void Canvas::file(CanvasEllipse* item, const QRect& chunks)
             std::vector<CanvasEllipse*>& list = filed[row * chunkColumns + column];
             list.insert(std::upper_bound(list.begin(), list.end(), item, drawnBefore), item);
         }
-    item->filedChunks = chunks;
+    item->shown->chunks = chunks;
 }
 
 QRect Canvas::chunksUnder(const QRect& device) const
@@ -308,16 +313,17 @@ void Canvas::redraw(const QRect& area, const Rows& rows)
 void Canvas::paint(const CanvasEllipse* item, const QRect& within, const Rows& rows)
 {
     // A chunk's items mostly lie beside the area redrawn in it.
-    const QRect& box = item->drawnBox;
+    const CanvasEllipse::Shown& shown = *item->shown;
+    const QRect& box = shown.box;
     if (box.right() < within.left() || box.left() > within.right() || box.bottom() < within.top()
         || box.top() > within.bottom())
         return;
-    for (const auto& run : item->drawn) {
+    for (const auto& run : shown.runs) {
         if (run.y < within.top() || run.y > within.bottom())
             continue;
         const int left = std::max(run.left, within.left());
         const int right = std::min(run.right, within.right());
         if (left <= right)
-            fillSpan(rows[run.y], left, right, item->drawnRgba);
+            fillSpan(rows[run.y], left, right, shown.rgba);
     }
 }

@@ -53,7 +53,6 @@ private:
     // The picture at this many device pixels a canvas pixel, drawn whole if it was not kept at
     // that ratio. One picture serves every view; they are meant to share one ratio.
     const QImage& pictureAt(qreal ratio);
-    bool isDrawing() const { return drawing; }
     qreal pixelRatio() const { return ratio; }
     // The canvas pixels holding a rectangle of the picture's device pixels.
     static QRect canvasPixels(const QRect& device, qreal ratio);

@@ -114,7 +114,7 @@ QRect CanvasEllipse::boundingRect() const
 void CanvasEllipse::changed()
 {
     // A canvas that draws nothing keeps no record: a view that comes along draws everything.
-    if (pending || owner == nullptr || !owner->isDrawing())
+    if (pending || !shown)
         return;
     pending = true;
     owner->itemChanged(this);

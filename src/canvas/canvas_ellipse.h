@@ -5,6 +5,7 @@
 #include <QVarLengthArray>
 
 #include <cstdint>
+#include <memory>
 
 class Canvas;
 
@@ -25,14 +26,16 @@ public:
     void setX(float x)
     {
         if (x != px) {
-            changed();
+            if (shown)
+                changed();
             px = x;
         }
     }
     void setY(float y)
     {
         if (y != py) {
-            changed();
+            if (shown)
+                changed();
             py = y;
         }
     }
@@ -79,12 +82,16 @@ private:
     QRgb rgba = qRgb(0, 0, 0);
     bool visible = false;
 
-    // The canvas's bookkeeping: what the canvas's picture shows of it, where the canvas files
-    // it, and its place in the drawing order.
+    // What the canvas's picture shows of it and where the canvas files it: only while the
+    // canvas keeps a picture, and only then does the canvas hear of changes. Kept apart, the
+    // lattice's nodes stay small enough for a headless tick to run in the nearest cache.
+    struct Shown {
+        Runs runs;
+        QRgb rgba = 0;
+        QRect box;
+        QRect chunks;
+    };
+    std::unique_ptr<Shown> shown;
     bool pending = false;  // changed since the canvas's last update()
-    Runs drawn;
-    QRgb drawnRgba = 0;
-    QRect drawnBox;
-    QRect filedChunks;
     std::uint64_t order = 0;
 };

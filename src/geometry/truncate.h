@@ -9,6 +9,9 @@
 // conversion.
 inline double truncated(double v)
 {
+    // Nearly always within range: one test before the conversion, the rest only when not.
+    if (std::fabs(v) < 2147483648.0)
+        return static_cast<double>(static_cast<std::int32_t>(v));
     if (!std::isfinite(v))
         return v;
     if (v >= 2147483648.0)

@@ -10,8 +10,6 @@
 namespace {
 
 constexpr double restLength = 90.0;
-constexpr double positionStep = 0.05;
-constexpr double velocityStep = 0.1;
 
 }  // namespace
 
@@ -47,11 +45,6 @@ void JBNode::addCoupling(JBCoupling* c)
     *end = c;
 }
 
-inline dddcoord JBNode::advancedPos() const
-{
-    return {pos.x + vel.x * positionStep, pos.y + vel.y * positionStep, pos.z + vel.z * positionStep};
-}
-
 void JBNode::animate()
 {
     display();
@@ -61,12 +54,8 @@ void JBNode::animate()
 
 void JBNode::move()
 {
-    pos = advancedPos();
-    ++advances;
-    const dddcoord force = springForce();
-    vel.x = vel.x + (force.x * velocityStep) / mass;
-    vel.y = vel.y + (force.y * velocityStep) / mass;
-    vel.z = vel.z + (force.z * velocityStep) / mass;
+    advance();
+    accelerate(springForce());
 }
 
 void JBNode::display()
@@ -88,12 +77,8 @@ dddcoord JBNode::springForce() const
     for (const JBCoupling* c = couplings; c != nullptr; c = c->next) {
         const JBNode* partner = c->partner;
         const dddcoord there = partner->advances < advances ? partner->advancedPos() : partner->pos;
-        const dddcoord d = vsub(there, pos);
-        const double length = vabs(d);
-        if (length == 0.0)
-            continue;  // coincident ends have no direction to pull in
-        const double f = (length - c->length) * c->strength;
-        force = vadd(force, vmult(normalize(d), f));
+        if (const auto p = pull(c->strength, c->length, pos, there))
+            force = vadd(force, *p);
     }
     return force;
 }
