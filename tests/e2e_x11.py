@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Helpers for the end-to-end test and the screenshot script, on the display in $DISPLAY.
+"""Helpers for the end-to-end test, on the display in $DISPLAY.
 
   e2e_x11.py dots SHOT.ppm X Y W H   the pink dots inside the window at X,Y of size W x H, as JSON
   e2e_x11.py shift A.json B.json     how far the dot cloud's centre moved between two shots

@@ -6,8 +6,11 @@
 #include "qjellybox.h"
 #include "shared_state.h"
 
+#include <QCoreApplication>
+#include <QImage>
 #include <QMetaMethod>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -103,6 +106,31 @@ TEST(SimTool, PrintsTheWindowsStateExactly)
             expectSame(window[n], {f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10]}, slot);
         }
     }
+}
+
+TEST(SimTool, PictureIsTheWindowsCanvas)
+{
+    QTemporaryDir dir;
+    const QString png = dir.filePath("cube.png");
+    runSim({"--ticks", "300", "--xang", "25", "--yang", "-40", "--png", png});
+    const QImage picture(png);
+    ASSERT_EQ(QSize(780, 580), picture.size());
+
+    // The window's own picture, repainted a tick at a time as it is on the screen.
+    QJellyBox box;
+    box.findChild<QTimer*>()->stop();
+    xang = 25;
+    yang = -40;
+    QCoreApplication::processEvents();
+    const QMetaMethod timeout = QMetaMethod::fromSignal(&QTimer::timeout);
+    for (int t = 0; t < 300; ++t) {
+        timeout.invoke(box.findChild<QTimer*>(), Qt::DirectConnection);
+        QCoreApplication::processEvents();
+    }
+    const QImage window = box.grab(QRect(0, 0, 780, 580)).toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(window, picture.convertToFormat(QImage::Format_RGB32));
+    xang = 0;
+    yang = 0;
 }
 
 TEST(SimTool, EnergyRowsAreTheLatticesMeasure)

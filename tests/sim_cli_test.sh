@@ -48,6 +48,23 @@ if [ -w /dev/full ]; then
   grep -q '^jellybox-sim: cannot write' "$work/err" || fail "no message for the failed write"
 fi
 
+# SIGTERM stops a long run after a whole row, says where, and exits 128 + 15; standard error,
+# not being a terminal, gets no progress line.
+"$sim" --ticks 100000000 --energy 1000 >"$work/out" 2>"$work/err" &
+pid=$!
+for _ in $(seq 300); do
+  [ "$(wc -l <"$work/out")" -ge 3 ] && break
+  sleep 0.1
+done
+kill -TERM "$pid"
+wait "$pid"
+status=$?
+[ "$status" -eq 143 ] || fail "SIGTERM: exited with $status, not 143"
+grep -qvE '^(tick,energy|[0-9]+,[0-9.e+-]+)$' "$work/out" && fail "SIGTERM: a row is cut: $(tail -n 1 "$work/out")"
+[ -z "$(tail -c 1 "$work/out")" ] || fail "SIGTERM: the output does not end with a whole line"
+grep -qxE 'jellybox-sim: stopped by SIGTERM after tick [0-9]+ of 100000000' "$work/err" && [ "$(wc -l <"$work/err")" -eq 1 ] ||
+  fail "SIGTERM: standard error: $(cat -v "$work/err")"
+
 rejected() {
   "$sim" "$@" >"$work/out" 2>"$work/err"
   local status=$?

@@ -42,11 +42,14 @@ TEST(SimOptionsValid, TicksAloneLeavesTheViewStraight)
 
 TEST(SimOptionsValid, EveryOptionInEitherSpelling)
 {
-    const SimOptions o = accepted({"--yang=-45", "--energy", "1000", "--ticks=1000000", "--xang", "+30"});
+    const SimOptions o = accepted({"--yang=-45", "--energy", "1000", "--ticks=1000000", "--xang", "+30",
+                                   "--png=cube.png", "--quiet"});
     EXPECT_EQ(1000000u, o.ticks);
     EXPECT_EQ(30, o.xang);
     EXPECT_EQ(-45, o.yang);
     EXPECT_EQ(1000u, o.energyEvery);
+    EXPECT_EQ("cube.png", o.png);
+    EXPECT_TRUE(o.quiet);
 }
 
 TEST(SimOptionsValid, RangesAreInclusive)
@@ -73,6 +76,7 @@ TEST(SimOptionsMissing, TicksOrAValue)
     expectRejected({"--ticks"});
     expectRejected({"--ticks="});
     expectRejected({"--ticks", "5", "--energy"});
+    expectRejected({"--ticks", "5", "--png="});
 }
 
 TEST(SimOptionsNotANumber, AnythingButPlainDigits)

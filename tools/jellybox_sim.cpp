@@ -3,9 +3,16 @@
 #include "headless_lattice.h"
 #include "jbnode.h"
 #include "measures.h"
+#include "progress_line.h"
 #include "shared_state.h"
 #include "sim_options.h"
+#include "stop_signals.h"
 
+#include <QImage>
+
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -22,33 +29,61 @@ void printState(const HeadlessLattice& lattice)
     }
 }
 
-void run(const SimOptions& options)
+// A full disk or a closed pipe must not pass for a complete dump.
+bool outputWritten()
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return true;
+    std::fputs("jellybox-sim: cannot write the output\n", stderr);
+    return false;
+}
+
+const char* signalName(int signal)
+{
+    return signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "a signal";
+}
+
+// Runs the lattice and writes what was asked for; the exit status.
+int run(const SimOptions& options)
 {
     xang = options.xang;
     yang = options.yang;
     HeadlessLattice lattice;
+    catchStopSignals();
+    ProgressLine progress(stderr, options.ticks, !options.quiet);
+    // Rows on the same terminal as the line would be written into it.
+    const bool sharedTerminal = isatty(STDOUT_FILENO) == 1 && isatty(STDERR_FILENO) == 1;
     if (options.energyEvery != 0)
         std::fputs("tick,energy\n", stdout);
     // Counted so that the last tick, even at the largest N, never steps the counter past it.
-    for (std::uint64_t t = 0;; ++t) {
-        if (options.energyEvery != 0 && t % options.energyEvery == 0)
+    std::uint64_t t = 0;
+    for (;; ++t) {
+        if (options.energyEvery != 0 && t % options.energyEvery == 0) {
+            if (sharedTerminal)
+                progress.clear();
             std::printf("%llu,%.17g\n", static_cast<unsigned long long>(t), latticeEnergy(lattice.nodes()));
-        if (t == options.ticks)
+        }
+        if (t == options.ticks || stopSignal() != 0)
             break;
         lattice.tick();
+        progress.update(t + 1);
     }
+    progress.finish();
     if (options.energyEvery == 0)
         printState(lattice);
-}
 
-// A full disk or a closed pipe must not pass for a complete dump.
-int finish()
-{
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fputs("jellybox-sim: cannot write the output\n", stderr);
-        return 1;
+    int status = outputWritten() ? 0 : 1;
+    if (!options.png.isEmpty() && !JBCanvas->toImage().save(options.png, "PNG")) {
+        std::fprintf(stderr, "jellybox-sim: cannot write the image %s\n", qPrintable(options.png));
+        status = 1;
     }
-    return 0;
+    if (const int signal = stopSignal(); signal != 0) {
+        std::fprintf(stderr, "jellybox-sim: stopped by %s after tick %llu of %llu\n", signalName(signal),
+                     static_cast<unsigned long long>(t), static_cast<unsigned long long>(options.ticks));
+        if (status == 0)
+            status = 128 + signal;
+    }
+    return status;
 }
 
 }  // namespace
@@ -65,11 +100,9 @@ int main(int argc, char** argv)
         return 2;
     case SimRequest::Kind::Help:
         std::fputs(qPrintable(request.text), stdout);
-        return finish();
+        return outputWritten() ? 0 : 1;
     case SimRequest::Kind::Run:
         break;
     }
-
-    run(request.options);
-    return finish();
+    return run(request.options);
 }

@@ -8,7 +8,7 @@
 namespace {
 
 const char* const helpText =
-    "Usage: jellybox-sim --ticks N [--xang A] [--yang B] [--energy EVERY]\n"
+    "Usage: jellybox-sim --ticks N [--xang A] [--yang B] [--energy EVERY] [--png FILE] [--quiet]\n"
     "\n"
     "Builds the jelly cube's 5 x 5 x 5 lattice exactly as the window does and steps it N times\n"
     "without a timer or a screen, then prints CSV to standard output.\n"
@@ -18,6 +18,9 @@ const char* const helpText =
     "  --yang B         view angle about the horizontal axis, whole degrees -180..180 (default 0)\n"
     "  --energy EVERY   print the lattice energy every EVERY ticks (EVERY >= 1) instead of the\n"
     "                   final state\n"
+    "  --png FILE       also write the 780 x 580 canvas after the last tick to FILE, as a PNG\n"
+    "                   image of exactly what the window shows at that tick and those angles\n"
+    "  --quiet          no progress line on standard error\n"
     "  -h, --help       show this text\n"
     "\n"
     "The angles stay as given for the whole run. Without --energy the output is the header\n"
@@ -27,8 +30,13 @@ const char* const helpText =
     "With --energy it is the header tick,energy and one row at tick 0, EVERY, 2 EVERY, ... up to N.\n"
     "Numbers are printed with 17 significant digits, so that they read back exactly.\n"
     "\n"
+    "When standard error is a terminal, a run longer than a second shows its progress there in\n"
+    "one line, cleared at the end. Ctrl-C (SIGINT) or SIGTERM stops a run after the tick under\n"
+    "way: the output so far is written whole (without --energy, the state at that tick), a line\n"
+    "on standard error says where it stopped, and the exit status is 130 or 143.\n"
+    "\n"
     "Bad arguments are reported in one line on standard error with exit status 2; nothing is run.\n"
-    "A failure to write the output gives exit status 1.\n";
+    "A failure to write the output or the image gives exit status 1.\n";
 
 bool allAsciiDigits(const QString& s)
 {
@@ -97,18 +105,20 @@ SimRequest parseSimArguments(const QStringList& arguments)
     const QCommandLineOption xangOption(QStringLiteral("xang"), QString(), QStringLiteral("A"));
     const QCommandLineOption yangOption(QStringLiteral("yang"), QString(), QStringLiteral("B"));
     const QCommandLineOption energy(QStringLiteral("energy"), QString(), QStringLiteral("EVERY"));
+    const QCommandLineOption png(QStringLiteral("png"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption quiet(QStringLiteral("quiet"), QString());
 
     QCommandLineParser parser;
     // Single dashes are short options only, so that "-ticks" is an unknown option, not "--ticks".
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    parser.addOptions({help, ticks, xangOption, yangOption, energy});
+    parser.addOptions({help, ticks, xangOption, yangOption, energy, png, quiet});
 
     if (!parser.parse(arguments))
         return failure(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return failure(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
-    for (const QCommandLineOption* o : {&ticks, &xangOption, &yangOption, &energy})
+    for (const QCommandLineOption* o : {&ticks, &xangOption, &yangOption, &energy, &png})
         if (parser.values(*o).size() > 1)
             return failure(QStringLiteral("--%1 given more than once").arg(o->names().first()));
 
@@ -148,6 +158,12 @@ SimRequest parseSimArguments(const QStringList& arguments)
             return failure(QStringLiteral("--energy must be at least 1"));
         options.energyEvery = *every;
     }
+    if (parser.isSet(png)) {
+        options.png = parser.value(png);
+        if (options.png.isEmpty())
+            return failure(QStringLiteral("--png needs a file name"));
+    }
+    options.quiet = parser.isSet(quiet);
 
     SimRequest r;
     r.kind = SimRequest::Kind::Run;

@@ -11,6 +11,8 @@ struct SimOptions {
     int xang = 0;  // held for the whole run
     int yang = 0;
     std::uint64_t energyEvery = 0;  // 0: print the final state; otherwise the energy every so many ticks
+    QString png;                    // where to write the canvas after the last tick, if anywhere
+    bool quiet = false;             // no progress line, even on a terminal
 };
 
 struct SimRequest {

@@ -180,10 +180,23 @@ QRect Canvas::canvasPixels(const QRect& device, qreal ratio)
     return QRect(topLeft, end - QPoint(1, 1));
 }
 
+QImage Canvas::toImage(qreal pixelRatio) const
+{
+    QImage image(qRound(area.width() * pixelRatio), qRound(area.height() * pixelRatio), QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio);
+    image.fill(background.rgb());
+    const Rows rows(image);
+    for (const CanvasEllipse* item : itemList) {
+        CanvasEllipse::Shown shown{item->runsAt(pixelRatio), item->rgba, QRect(), QRect()};
+        shown.box = CanvasEllipse::boxOf(shown.runs);
+        paint(shown, image.rect(), rows);
+    }
+    return image;
+}
+
 void Canvas::drawWhole()
 {
-    picture = QImage(qRound(area.width() * ratio), qRound(area.height() * ratio), QImage::Format_RGB32);
-    picture.setDevicePixelRatio(ratio);
+    picture = toImage(ratio);
     pictureArea = picture.rect();
     backgroundPixel = background.rgb();
     chunkColumns = (picture.width() + chunkSize - 1) / chunkSize;
@@ -194,16 +207,13 @@ void Canvas::drawWhole()
     changedItems.clear();
     repaintArea.take();  // the views repaint everything anyway
 
-    picture.fill(backgroundPixel);
     drawing = true;
-    const Rows rows(picture);
     for (CanvasEllipse* item : itemList) {
         item->shown = std::make_unique<CanvasEllipse::Shown>();
         item->shown->runs = item->runsAt(ratio);
         item->shown->rgba = item->rgba;
         item->shown->box = CanvasEllipse::boxOf(item->shown->runs);
         file(item, chunksUnder(item->shown->box));
-        paint(item, pictureArea, rows);
     }
 }
 
@@ -294,7 +304,7 @@ void Canvas::redraw(const QRect& area, const Rows& rows)
     const QRect chunks = chunksUnder(area);
     if (chunks.width() == 1 && chunks.height() == 1) {
         for (const CanvasEllipse* item : filed[chunks.top() * chunkColumns + chunks.left()])
-            paint(item, area, rows);
+            paint(*item->shown, area, rows);
         return;
     }
     // Across chunks an item may be filed more than once: each is drawn once, in order.
@@ -307,13 +317,12 @@ void Canvas::redraw(const QRect& area, const Rows& rows)
               [](const CanvasEllipse* a, const CanvasEllipse* b) { return a->order < b->order; });
     const auto last = std::unique(items.begin(), items.end());
     for (auto item = items.begin(); item != last; ++item)
-        paint(*item, area, rows);
+        paint(*(*item)->shown, area, rows);
 }
 
-void Canvas::paint(const CanvasEllipse* item, const QRect& within, const Rows& rows)
+void Canvas::paint(const CanvasEllipse::Shown& shown, const QRect& within, const Rows& rows)
 {
     // A chunk's items mostly lie beside the area redrawn in it.
-    const CanvasEllipse::Shown& shown = *item->shown;
     const QRect& box = shown.box;
     if (box.right() < within.left() || box.left() > within.right() || box.bottom() < within.top()
         || box.top() > within.bottom())

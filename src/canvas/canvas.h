@@ -37,6 +37,10 @@ public:
     // In the order they were put on the canvas, which is the order they are drawn in.
     const std::vector<CanvasEllipse*>& items() const { return itemList; }
 
+    // The canvas drawn whole into a new image at this many device pixels a canvas pixel, as its
+    // views show it once update() has run; whether or not a view shows it.
+    QImage toImage(qreal pixelRatio = 1.0) const;
+
 public slots:
     void update();
 
@@ -66,7 +70,7 @@ private:
     QRect devicePixels(const QRect& canvas) const;
     class Rows;
     void redraw(const QRect& area, const Rows& rows);
-    void paint(const CanvasEllipse* item, const QRect& within, const Rows& rows);
+    static void paint(const CanvasEllipse::Shown& shown, const QRect& within, const Rows& rows);
 
     QRect area;
     QColor background = Qt::white;
