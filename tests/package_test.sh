@@ -24,7 +24,7 @@ id=org.example.qjellybox
 dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\./||' >"$tmp/files" || fail "dpkg-deb cannot list $deb"
 for file in usr/bin/qjellybox usr/bin/jellybox-sim \
             usr/share/man/man1/qjellybox.1.gz usr/share/man/man1/jellybox-sim.1.gz \
-            usr/share/applications/$id.desktop usr/share/icons/hicolor/scalable/apps/qjellybox.svg \
+            usr/share/applications/$id.desktop usr/share/icons/hicolor/scalable/apps/$id.svg \
             usr/share/metainfo/$id.metainfo.xml; do
     grep -qxF "$file" "$tmp/files" || fail "$deb lacks /$file"
 done
