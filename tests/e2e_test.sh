@@ -39,7 +39,11 @@ trap 'exit 1' INT TERM HUP
 
 fail() {
     echo "FAIL: $*" >&2
-    if [ -s "$tmp/stderr" ]; then
+    if grep -qs '^==[0-9]*==ERROR' "$tmp/stderr"; then
+        # A sanitizer's report, whole: a suppression needs all of a stack.
+        echo "--- the sanitizer's report:" >&2
+        sed -n '/^==[0-9]*==ERROR/,$p' "$tmp/stderr" | head -n 400 >&2
+    elif [ -s "$tmp/stderr" ]; then
         echo "--- program's standard error:" >&2
         tail -n 20 "$tmp/stderr" >&2
     fi
