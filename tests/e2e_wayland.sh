@@ -104,7 +104,7 @@ moved() { cube second && ! cmp -s "$tmp/first.ppm" "$tmp/second.ppm"; }
 poll $patience moved || fail "the cube stands still: no new frame in ${patience} s"
 note "the cube drawn: $(fact first count), then $(fact second count) dots"
 
-grep -q "xdg_toplevel@[0-9]*\.set_app_id(\"$app_id\")" "$tmp/stderr" ||
+grep -qE "xdg_toplevel[^ ]*\.set_app_id\(\"$app_id\"\)" "$tmp/stderr" ||
     fail "the window does not give the app id $app_id: $(grep -o 'set_app_id([^)]*)' "$tmp/stderr" | head -n 1)"
 note "app id $app_id"
 grep -q '^main3$' "$tmp/stdout" || fail "the start-up trace stops short: $(tr '\n' ' ' <"$tmp/stdout")"
