@@ -2,10 +2,36 @@
 #include "qjellybox.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QImage>
 #include <QLocale>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
 #include <QTranslator>
 
 #include <iostream>
+
+namespace {
+
+// The menu entry's icon at the sizes task bars and window switchers ask for. On X11 the window
+// carries these itself; drawn here so that no image-format plugin need be installed.
+QIcon programIcon()
+{
+    QSvgRenderer svg(QStringLiteral(":/icons/" JB_APP_ID ".svg"));
+    QIcon icon;
+    for (const int side : {16, 24, 32, 48, 64, 128}) {
+        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        svg.render(&painter);
+        painter.end();
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -13,6 +39,10 @@ int main(int argc, char** argv)
     std::cout << "main-1" << std::endl;
     std::cout << "main0" << std::endl;
     QApplication app(argc, argv);  // takes the toolkit's own options; the program has none
+    // The Wayland app id, which a desktop matches to the menu entry of that name; on X11 the
+    // entry's StartupWMClass names the window's class, the program's own name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(JB_APP_ID));
+    QApplication::setWindowIcon(programIcon());
     std::cout << "main1" << std::endl;
     QTranslator translator;
     loadCatalogue(translator, QLocale::system().name());

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # The program as a user meets it: its own Xvfb display, the stock xcb platform, real keys and
-# pointer, a screenshot, and a window manager's close.  usage: e2e_test.sh PROGRAM
+# pointer, a screenshot, the window as a desktop sees it, and a window manager's close.
+#   usage: e2e_test.sh PROGRAM DESKTOP_ENTRY
 #
 # Every wait polls against a deadline that only a stuck program misses; the one timed
 # assertion is the 2 s allowed from the close request to the program's exit.
 set -uo pipefail
 
-program=${1:?usage: e2e_test.sh PROGRAM}
+program=${1:?usage: e2e_test.sh PROGRAM DESKTOP_ENTRY}
+entry=${2:?usage: e2e_test.sh PROGRAM DESKTOP_ENTRY}
 here=$(cd "$(dirname "$0")" && pwd)
 python=/usr/bin/python3  # Debian's, which has python3-xlib; the first on PATH may not
 helper=$here/e2e_x11.py
@@ -37,7 +39,11 @@ trap 'exit 1' INT TERM HUP
 
 fail() {
     echo "FAIL: $*" >&2
-    if [ -s "$tmp/stderr" ]; then
+    if grep -qs '^==[0-9]*==ERROR' "$tmp/stderr"; then
+        # A sanitizer's report, whole: a suppression needs all of a stack.
+        echo "--- the sanitizer's report:" >&2
+        sed -n '/^==[0-9]*==ERROR/,$p' "$tmp/stderr" | head -n 400 >&2
+    elif [ -s "$tmp/stderr" ]; then
         echo "--- program's standard error:" >&2
         tail -n 20 "$tmp/stderr" >&2
     fi
@@ -142,6 +148,20 @@ sys.exit(not (right - left == 780 and bottom - top == 580 and left == top and le
 EOF
     [ "$outside" = 0 ] || fail "$name: $outside pink pixels lie outside the canvas"
 }
+
+# ---- as a task bar sees it: the menu entry's window class, and an icon of its own -------------
+"$python" "$helper" props "$wid" >"$tmp/props.json" || fail "cannot read the window's properties"
+wm_class=$(fact props wm_class)
+wm_class_wanted=$(sed -n 's/^StartupWMClass=//p' "$entry")
+[ -n "$wm_class_wanted" ] && [ "$wm_class" = "['qjellybox', '$wm_class_wanted']" ] ||
+    fail "WM_CLASS is $wm_class; the menu entry's StartupWMClass is '$wm_class_wanted'"
+"$python" - "$(fact props icons)" <<'EOF' || fail "_NET_WM_ICON holds $(fact props icons) (width, height, pink pixels), not the icon at 16 to 128 pixels"
+import json, sys
+icons = json.loads(sys.argv[1])
+sys.exit(not ({(w, h) for w, h, _ in icons} >= {(16, 16), (32, 32), (48, 48), (128, 128)}
+              and all(pink > 0 for _, _, pink in icons)))
+EOF
+note "WM_CLASS $wm_class, as the entry says; _NET_WM_ICON at $(fact props icons | tr -d ' ') (width, height, pink pixels)"
 
 first_frame() { shot first && [ "$(fact first count)" -ge 25 ]; }
 poll $patience first_frame || fail "no cube on the screen in ${patience} s (last shot: $(fact first count) dots)"

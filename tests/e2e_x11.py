@@ -5,6 +5,7 @@
   e2e_x11.py shift A.json B.json     how far the dot cloud's centre moved between two shots
   e2e_x11.py ping WINDOW_ID SECONDS  waits until the program has handled every earlier event
   e2e_x11.py close WINDOW_ID         asks the window to close, as a window manager's close button does
+  e2e_x11.py props WINDOW_ID         the window's class and the icons it carries, as JSON
 
 Reads binary PPM (ImageMagick's `import -depth 8 ppm:FILE`); no imaging library is needed.
 """
@@ -147,6 +148,30 @@ def close(window_id):
     d.close()
 
 
+def props(window_id):
+    """WM_CLASS (instance, class), and each icon of _NET_WM_ICON as [width, height, pixels of
+    the dots' pink hue] (width, height, then the ARGB pixels, icon after icon)."""
+    from Xlib import Xatom, display
+
+    d = display.Display()
+    window = d.create_resource_object("window", window_id)
+    wm_class = window.get_wm_class()
+    prop = window.get_full_property(d.intern_atom("_NET_WM_ICON"), Xatom.CARDINAL)
+    d.close()
+    values = list(prop.value) if prop else []
+    icons = []
+    while len(values) >= 2:
+        w, h = values[0], values[1]
+        pixels = values[2:2 + w * h]
+        if w * h == 0 or len(pixels) != w * h:
+            raise SystemExit(f"_NET_WM_ICON: a {w} x {h} icon with {len(pixels)} pixels")
+        pink = sum(1 for p in pixels
+                   if (p >> 24) & 255 > 128 and (p >> 16) & 255 > ((p >> 8) & 255) + 64)
+        icons.append([w, h, pink])
+        values = values[2 + w * h:]
+    return {"wm_class": list(wm_class) if wm_class else None, "icons": icons}
+
+
 def ping(window_id, seconds):
     """Waits until the program has handled every event sent to it before: a window manager's
     "are you alive" ping, answered from the program's event loop in turn with its input."""
@@ -188,6 +213,9 @@ def main(argv):
         ping(int(argv[2], 0), float(argv[3]))
     elif len(argv) == 3 and argv[1] == "close":
         close(int(argv[2], 0))
+    elif len(argv) == 3 and argv[1] == "props":
+        json.dump(props(int(argv[2], 0)), sys.stdout)
+        print()
     else:
         raise SystemExit(__doc__)
 
