@@ -3,6 +3,7 @@
 // or, under AddressSanitizer, which owns malloc, through the sanitizer's allocation hook.
 
 #include "headless_lattice.h"
+#include "under_asan.h"
 
 #include <QString>
 
@@ -28,14 +29,6 @@ long allocationsIn(int ticks, Tick tick)
 }
 
 }  // namespace
-
-#if defined(__SANITIZE_ADDRESS__)  // GCC's way of saying so
-#define JB_UNDER_ASAN 1
-#elif defined(__has_feature)       // Clang's
-#if __has_feature(address_sanitizer)
-#define JB_UNDER_ASAN 1
-#endif
-#endif
 
 #ifdef JB_UNDER_ASAN
 // The sanitizer runtime calls this on every allocation it makes, malloc and new alike.

@@ -10,6 +10,7 @@ set -uo pipefail
 program=${1:?usage: e2e_test.sh PROGRAM DESKTOP_ENTRY}
 entry=${2:?usage: e2e_test.sh PROGRAM DESKTOP_ENTRY}
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/processes.sh"
 python=/usr/bin/python3  # Debian's, which has python3-xlib; the first on PATH may not
 helper=$here/e2e_x11.py
 skip=77
@@ -19,16 +20,6 @@ tmp=$(mktemp -d "${TMPDIR:-/tmp}/qjellybox-e2e.XXXXXX")
 xvfb_pid=
 app_pid=
 
-stop() {  # stop PID: ask, then insist
-    local pid=$1 i
-    kill "$pid" 2>/dev/null || return 0
-    for i in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-}
 cleanup() {
     [ -n "$app_pid" ] && stop "$app_pid"
     [ -n "$xvfb_pid" ] && stop "$xvfb_pid"
@@ -50,16 +41,6 @@ fail() {
     exit 1
 }
 note() { echo "e2e: $*"; }
-
-# poll SECONDS CMD...: true as soon as CMD is, false when the time is up.
-poll() {
-    local end=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -ge "$end" ] && return 1
-        sleep 0.1
-    done
-}
 
 # ---- an X server of our own ----------------------------------------------------------------
 if ! command -v Xvfb >/dev/null; then

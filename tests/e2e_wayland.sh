@@ -9,6 +9,7 @@ set -uo pipefail
 program=${1:?usage: e2e_wayland.sh PROGRAM APP_ID}
 app_id=${2:?usage: e2e_wayland.sh PROGRAM APP_ID}
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/processes.sh"
 python=/usr/bin/python3
 helper=$here/e2e_x11.py
 skip=77
@@ -17,16 +18,6 @@ patience=30
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/qjellybox-wayland.XXXXXX")
 weston_pid=
 app_pid=
-stop() {  # stop PID: ask, then insist
-    local pid=$1 i
-    kill "$pid" 2>/dev/null || return 0
-    for i in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-}
 cleanup() {
     [ -n "$app_pid" ] && stop "$app_pid"
     [ -n "$weston_pid" ] && stop "$weston_pid"
@@ -43,14 +34,6 @@ fail() {
     exit 1
 }
 note() { echo "e2e_wayland: $*"; }
-poll() {  # poll SECONDS CMD...: true as soon as CMD is, false when the time is up
-    local end=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -ge "$end" ] && return 1
-        sleep 0.1
-    done
-}
 
 for tool in weston weston-screenshooter convert; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit $skip; }

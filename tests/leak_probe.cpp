@@ -2,19 +2,12 @@
 // the project's suppressions this leak of 4321 bytes, and nothing else, must be reported: a
 // suppression that named a whole Qt library would hide it, as every slot runs under Qt's frames.
 #include "qjellybox.h"
+#include "under_asan.h"
 
 #include <QApplication>
 #include <QTimer>
 
 #include <cstdio>
-
-#if defined(__SANITIZE_ADDRESS__)  // GCC's way of saying so
-#define JB_UNDER_ASAN 1
-#elif defined(__has_feature)       // Clang's
-#if __has_feature(address_sanitizer)
-#define JB_UNDER_ASAN 1
-#endif
-#endif
 
 #ifdef JB_UNDER_ASAN
 
