@@ -15,9 +15,9 @@ class CanvasView;
 
 // A fixed-size drawing area: a background and the ellipses on it. Made for many items of which
 // any share moves at a time, it keeps a picture of itself while a view shows it: items report
-// their changes as they happen, and update() redraws in the picture only the chunks where an
-// item's pixels changed, then has every view repaint just those pixels, which is a copy. A
-// canvas no view shows keeps no picture and draws nothing.
+// their changes as they happen, and update() redraws the picture only where an item's pixels
+// changed, then has every view repaint just there, which is a copy. A canvas no view shows
+// keeps no picture and draws nothing.
 class Canvas : public QObject {
     Q_OBJECT
 
