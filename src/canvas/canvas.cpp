@@ -89,11 +89,7 @@ void Canvas::resize(int width, int height)
 {
     area = QRect(0, 0, std::max(width, 0), std::max(height, 0));
     repaintArea.resize(area.size());
-    if (drawing) {
-        drawWhole();
-        for (CanvasView* view : views)
-            view->update();
-    }
+    repaintWhole();
 }
 
 void Canvas::setBackgroundColor(const QColor& color)
@@ -101,11 +97,16 @@ void Canvas::setBackgroundColor(const QColor& color)
     if (color == background)
         return;
     background = color;
-    if (drawing) {
-        drawWhole();
-        for (CanvasView* view : views)
-            view->update();
-    }
+    repaintWhole();
+}
+
+void Canvas::repaintWhole()
+{
+    if (!drawing)
+        return;
+    drawWhole();
+    for (CanvasView* view : views)
+        view->update();
 }
 
 void Canvas::update()
@@ -180,23 +181,26 @@ QRect Canvas::canvasPixels(const QRect& device, qreal ratio)
     return QRect(topLeft, end - QPoint(1, 1));
 }
 
-QImage Canvas::toImage(qreal pixelRatio) const
+QImage Canvas::emptyImage(qreal pixelRatio) const
 {
     QImage image(qRound(area.width() * pixelRatio), qRound(area.height() * pixelRatio), QImage::Format_RGB32);
     image.setDevicePixelRatio(pixelRatio);
-    image.fill(background.rgb());
+    image.fill(backgroundColor().rgb());
+    return image;
+}
+
+QImage Canvas::toImage(qreal pixelRatio) const
+{
+    QImage image = emptyImage(pixelRatio);
     const Rows rows(image);
-    for (const CanvasEllipse* item : itemList) {
-        CanvasEllipse::Shown shown{item->runsAt(pixelRatio), item->rgba, QRect(), QRect()};
-        shown.box = CanvasEllipse::boxOf(shown.runs);
-        paint(shown, image.rect(), rows);
-    }
+    for (const CanvasEllipse* item : itemList)
+        paint(item->showing(pixelRatio), image.rect(), rows);
     return image;
 }
 
 void Canvas::drawWhole()
 {
-    picture = toImage(ratio);
+    picture = emptyImage(ratio);
     pictureArea = picture.rect();
     backgroundPixel = background.rgb();
     chunkColumns = (picture.width() + chunkSize - 1) / chunkSize;
@@ -208,12 +212,11 @@ void Canvas::drawWhole()
     repaintArea.take();  // the views repaint everything anyway
 
     drawing = true;
+    const Rows rows(picture);
     for (CanvasEllipse* item : itemList) {
-        item->shown = std::make_unique<CanvasEllipse::Shown>();
-        item->shown->runs = item->runsAt(ratio);
-        item->shown->rgba = item->rgba;
-        item->shown->box = CanvasEllipse::boxOf(item->shown->runs);
+        item->shown = std::make_unique<CanvasEllipse::Shown>(item->showing(ratio));
         file(item, chunksUnder(item->shown->box));
+        paint(*item->shown, pictureArea, rows);
     }
 }
 
@@ -278,13 +281,17 @@ void Canvas::file(CanvasEllipse* item, const QRect& chunks)
     for (int row = old.top(); row <= old.bottom(); ++row)
         for (int column = old.left(); column <= old.right(); ++column)
             erase(filed[row * chunkColumns + column], item);
-    const auto drawnBefore = [](const CanvasEllipse* a, const CanvasEllipse* b) { return a->order < b->order; };
     for (int row = chunks.top(); row <= chunks.bottom(); ++row)
         for (int column = chunks.left(); column <= chunks.right(); ++column) {
             std::vector<CanvasEllipse*>& list = filed[row * chunkColumns + column];
             list.insert(std::upper_bound(list.begin(), list.end(), item, drawnBefore), item);
         }
     item->shown->chunks = chunks;
+}
+
+bool Canvas::drawnBefore(const CanvasEllipse* a, const CanvasEllipse* b)
+{
+    return a->order < b->order;
 }
 
 QRect Canvas::chunksUnder(const QRect& device) const
@@ -313,8 +320,7 @@ void Canvas::redraw(const QRect& area, const Rows& rows)
         for (int column = chunks.left(); column <= chunks.right(); ++column)
             for (const CanvasEllipse* item : filed[row * chunkColumns + column])
                 items.append(item);
-    std::sort(items.begin(), items.end(),
-              [](const CanvasEllipse* a, const CanvasEllipse* b) { return a->order < b->order; });
+    std::sort(items.begin(), items.end(), drawnBefore);
     const auto last = std::unique(items.begin(), items.end());
     for (auto item = items.begin(); item != last; ++item)
         paint(*(*item)->shown, area, rows);

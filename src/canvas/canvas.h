@@ -61,11 +61,14 @@ private:
     // The canvas pixels holding a rectangle of the picture's device pixels.
     static QRect canvasPixels(const QRect& device, qreal ratio);
 
+    QImage emptyImage(qreal pixelRatio) const;  // the background alone
     void drawWhole();
+    void repaintWhole();  // after a change of the whole canvas, where views show it
     void stopDrawing();
     void settle(CanvasEllipse* item);
     void markChanged(const QRect& device);
     void file(CanvasEllipse* item, const QRect& chunks);
+    static bool drawnBefore(const CanvasEllipse* a, const CanvasEllipse* b);
     QRect chunksUnder(const QRect& device) const;
     QRect devicePixels(const QRect& canvas) const;
     class Rows;

@@ -105,6 +105,13 @@ QRect CanvasEllipse::boxOf(const Runs& runs)
     return QRect(QPoint(left, runs.front().y), QPoint(right, runs.back().y));
 }
 
+CanvasEllipse::Shown CanvasEllipse::showing(double ratio) const
+{
+    Shown now{runsAt(ratio), rgba, QRect(), QRect()};
+    now.box = boxOf(now.runs);
+    return now;
+}
+
 QRect CanvasEllipse::boundingRect() const
 {
     const double ratio = owner != nullptr ? owner->pixelRatio() : 1.0;

@@ -92,6 +92,7 @@ private:
         QRect chunks;
     };
     std::unique_ptr<Shown> shown;
+    Shown showing(double ratio) const;  // what a picture at this ratio shows of it now
     bool pending = false;  // changed since the canvas's last update()
     std::uint64_t order = 0;
 };

@@ -43,14 +43,15 @@ void CanvasView::canvasGone()
 void CanvasView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    if (shown != nullptr && copyPicture(painter, shown->pictureAt(devicePixelRatio())))
+    const QImage* picture = shown != nullptr ? &shown->pictureAt(devicePixelRatio()) : nullptr;
+    if (picture != nullptr && copyPicture(painter, *picture))
         return;
     // Not painting into a plain image at the picture's scale: the painter scales and clips.
     const QRect area = shown != nullptr ? QRect(QPoint(0, 0), shown->size()) : QRect();
     for (const QRect& r : event->region().subtracted(area))
         painter.fillRect(r, palette().window());
-    if (shown != nullptr)
-        painter.drawImage(QRectF(area), shown->pictureAt(devicePixelRatio()));
+    if (picture != nullptr)
+        painter.drawImage(QRectF(area), *picture);
 }
 
 bool CanvasView::copyPicture(QPainter& painter, const QImage& picture)
