@@ -90,5 +90,11 @@ note "the cube drawn: $(fact first count), then $(fact second count) dots"
 grep -qE "xdg_toplevel[^ ]*\.set_app_id\(\"$app_id\"\)" "$tmp/stderr" ||
     fail "the window does not give the app id $app_id: $(grep -o 'set_app_id([^)]*)' "$tmp/stderr" | head -n 1)"
 note "app id $app_id"
+# At the compositor's pace: a frame is committed only once the last one was taken.
+commits=$(grep -c 'wl_surface[@#][0-9]*\.commit(' "$tmp/stderr")
+frames=$(grep -c 'wl_callback[@#][0-9]*\.done(' "$tmp/stderr")
+[ "$frames" -gt 0 ] && [ "$commits" -le $((frames + 3)) ] ||
+    fail "the window committed $commits frames for the compositor's $frames frame callbacks"
+note "$commits commits for $frames frame callbacks"
 grep -q '^main3$' "$tmp/stdout" || fail "the start-up trace stops short: $(tr '\n' ' ' <"$tmp/stdout")"
 echo "PASS"

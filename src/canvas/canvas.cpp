@@ -124,7 +124,7 @@ void Canvas::update()
     for (const QRect& r : region)
         redraw(devicePixels(r), rows);
     for (CanvasView* view : views)
-        view->update(region);
+        view->present(region);
 }
 
 void Canvas::addItem(CanvasEllipse* item)

@@ -2,15 +2,30 @@
 
 #include "canvas.h"
 
+#include <QGuiApplication>
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
+
+namespace {
+
+// A Wayland compositor tells a client when it takes the next frame, and Qt's update requests
+// wait for it. Frames drawn faster are never shown, and each costs a commit, a buffer release
+// and a frame event, every one of which wakes Qt's Wayland threads several times over.
+bool compositorSetsThePace()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+}  // namespace
 
 CanvasView::CanvasView(QWidget* parent)
-    : QWidget(parent)
+    : QWidget(parent), onFrames(compositorSetsThePace())
 {
     // Every pixel asked for is painted below; Qt need not clear it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -38,6 +53,45 @@ void CanvasView::canvasGone()
 {
     shown = nullptr;
     update();
+}
+
+void CanvasView::present(const QRegion& changed)
+{
+    // Painted at once, within the tick: a posted update would cost the event loop three system
+    // calls a tick to wake itself.
+    if (!onFrames) {
+        repaint(changed);
+        return;
+    }
+    unpresented += changed;
+    QWindow* window = this->window()->windowHandle();
+    if (window == nullptr) {
+        update(std::exchange(unpresented, QRegion()));
+        return;
+    }
+    if (window != framesFrom) {
+        if (framesFrom != nullptr)
+            framesFrom->removeEventFilter(this);
+        window->installEventFilter(this);
+        framesFrom = window;
+        frameAsked = false;
+    }
+    if (!frameAsked) {
+        frameAsked = true;
+        window->requestUpdate();
+    }
+}
+
+bool CanvasView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The window's own answer to an update request repaints the whole window; only what changed
+    // is wanted here.
+    if (watched == framesFrom && event->type() == QEvent::UpdateRequest && frameAsked) {
+        frameAsked = false;
+        repaint(std::exchange(unpresented, QRegion()));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CanvasView::paintEvent(QPaintEvent* event)
