@@ -1,33 +1,24 @@
 #include "catalogue.h"
 #include "qjellybox.h"
+#include "toolkit_defaults.h"
 
 #include <QApplication>
+#include <QDirIterator>
 #include <QIcon>
-#include <QImage>
 #include <QLocale>
-#include <QPainter>
-#include <QPixmap>
-#include <QSvgRenderer>
 #include <QTranslator>
 
 #include <iostream>
 
 namespace {
 
-// The menu entry's icon at the sizes task bars and window switchers ask for. On X11 the window
-// carries these itself; drawn here so that no image-format plugin need be installed.
+// The menu entry's icon at the sizes task bars and window switchers ask for, drawn from it at
+// build time. On X11 the window carries these itself.
 QIcon programIcon()
 {
-    QSvgRenderer svg(QStringLiteral(":/icons/" JB_APP_ID ".svg"));
     QIcon icon;
-    for (const int side : {16, 24, 32, 48, 64, 128}) {
-        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        svg.render(&painter);
-        painter.end();
-        icon.addPixmap(QPixmap::fromImage(image));
-    }
+    for (QDirIterator sides(QStringLiteral(":/icons")); sides.hasNext();)
+        icon.addFile(sides.next());
     return icon;
 }
 
@@ -38,6 +29,7 @@ int main(int argc, char** argv)
     // The trace marks how far start-up came, so each line is flushed as it is written.
     std::cout << "main-1" << std::endl;
     std::cout << "main0" << std::endl;
+    setToolkitDefaults(argc, argv);
     QApplication app(argc, argv);  // takes the toolkit's own options; the program has none
     // The Wayland app id, which a desktop matches to the menu entry of that name; on X11 the
     // entry's StartupWMClass names the window's class, the program's own name.
