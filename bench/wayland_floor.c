@@ -8,16 +8,20 @@
  * It presents at the compositor's pace: a new frame only once the last one's frame callback has
  * come, so the compositor is never handed frames it will not show. The lattice ticks on; the
  * frame after the wait draws all that moved meanwhile.
- * Built with the benchmarks; measured with shared/tools/wake-wl.sh 5 build/bench/wayland-floor */
+ * Built with the benchmarks; measured with shared/tools/wake-wl.sh 5 build/bench/wayland-floor
+ * WAYLAND_FLOOR_FRAMES=1: at SIGINT or SIGTERM, the frames it committed go to standard error. */
 #define _GNU_SOURCE /* memfd_create */
 #include <errno.h>
 #include <math.h>
 #include <poll.h>
+#include <signal.h>
 #include <stdint.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <sys/mman.h>
 #include <sys/timerfd.h>
+#include <time.h>
 #include <unistd.h>
 #include <wayland-client.h>
 
@@ -205,6 +209,9 @@ static int configured, closed;
 static Buf buf[NBUF];
 static P shown[NODES]; /* the dots of the last commit */
 static int shown_any;
+static unsigned long commits;
+static struct timespec first_commit;
+static volatile sig_atomic_t stop;
 
 static void on_global(void *data, struct wl_registry *reg, uint32_t name, const char *iface,
                       uint32_t version)
@@ -326,6 +333,8 @@ static void present(const P *dot)
     b->busy = 1;
     memcpy(shown, dot, sizeof shown);
     shown_any = 1;
+    if (!commits++)
+        clock_gettime(CLOCK_MONOTONIC, &first_commit);
 }
 
 /* Whatever the compositor has sent, without waiting for more. */
@@ -344,6 +353,27 @@ static int take_events(void)
     return wl_display_dispatch_pending(display);
 }
 
+static void on_signal(int sig)
+{
+    (void)sig;
+    stop = 1;
+}
+
+/* Frames a second from the first commit on: the compositor's pace, as the client saw it. */
+static int report(void)
+{
+    struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    double s = (double)(now.tv_sec - first_commit.tv_sec) +
+               (double)(now.tv_nsec - first_commit.tv_nsec) / 1e9;
+    int bufs = 0;
+    for (int i = 0; i < NBUF; ++i)
+        bufs += buf[i].wl != NULL;
+    fprintf(stderr, "wayland-floor: %lu frames committed in %.2f s, %.1f a second; %d buffers\n",
+            commits, commits ? s : 0.0, commits > 1 ? (double)(commits - 1) / s : 0.0, bufs);
+    return 0;
+}
+
 static int gone(void)
 {
     fprintf(stderr, "wayland-floor: the compositor is gone\n");
@@ -352,6 +382,7 @@ static int gone(void)
 
 int main(void)
 {
+    const int counting = getenv("WAYLAND_FLOOR_FRAMES") != NULL;
     display = wl_display_connect(NULL);
     if (!display) {
         fprintf(stderr, "wayland-floor: no Wayland display\n");
@@ -380,6 +411,11 @@ int main(void)
         if (wl_display_dispatch(display) < 0)
             return gone();
 
+    if (counting) { /* else a signal ends it at once, as it would any process */
+        struct sigaction sa = {.sa_handler = on_signal};
+        sigaction(SIGINT, &sa, NULL);
+        sigaction(SIGTERM, &sa, NULL);
+    }
     lattice_init();
     P dot[NODES];
     for (int n = 0; n < NODES; ++n)
@@ -393,7 +429,7 @@ int main(void)
     /* The display's fd asks for nothing: it wakes the loop only on a hang-up, or for POLLOUT
      * while a flush is stuck on a full socket. */
     struct pollfd fds[2] = {{tfd, POLLIN, 0}, {wl_display_get_fd(display), 0, 0}};
-    while (!closed) {
+    while (!closed && !stop) {
         if (poll(fds, 2, -1) < 0)
             continue;
         if (fds[1].revents & (POLLHUP | POLLERR)) {
@@ -418,5 +454,5 @@ int main(void)
             return gone();
         fds[1].events = flushed < 0 ? POLLOUT : 0;
     }
-    return 0;
+    return counting ? report() : 0;
 }
