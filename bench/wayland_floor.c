@@ -4,7 +4,8 @@
  * Wayland desktop.
  * It wakes only for its timer. The compositor's events (frame callbacks, buffer releases,
  * pings) wait in the socket until the next tick reads them without blocking: none needs an
- * answer sooner than a tick, at most 10 ms away, and waking for them would double the wake-ups.
+ * answer sooner than a tick, at most 10 ms away, and waking for them would add a wake-up or two
+ * to every frame.
  * It presents at the compositor's pace: a new frame only once the last one's frame callback has
  * come, so the compositor is never handed frames it will not show. The lattice ticks on; the
  * frame after the wait draws all that moved meanwhile.
