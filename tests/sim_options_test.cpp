@@ -38,17 +38,19 @@ TEST(SimOptionsValid, TicksAloneLeavesTheViewStraight)
     EXPECT_EQ(0, o.xang);
     EXPECT_EQ(0, o.yang);
     EXPECT_EQ(0u, o.energyEvery);
+    EXPECT_EQ(0u, o.turnEvery);
 }
 
 TEST(SimOptionsValid, EveryOptionInEitherSpelling)
 {
     const SimOptions o = accepted({"--yang=-45", "--energy", "1000", "--ticks=1000000", "--xang", "+30",
-                                   "--png=cube.png", "--quiet"});
+                                   "--png=cube.png", "--turn-every=7", "--quiet"});
     EXPECT_EQ(1000000u, o.ticks);
     EXPECT_EQ(30, o.xang);
     EXPECT_EQ(-45, o.yang);
     EXPECT_EQ(1000u, o.energyEvery);
     EXPECT_EQ("cube.png", o.png);
+    EXPECT_EQ(7u, o.turnEvery);
     EXPECT_TRUE(o.quiet);
 }
 
@@ -97,6 +99,7 @@ TEST(SimOptionsOutOfRange, NegativeOrTooLargeCounts)
     expectRejected({"--ticks", "1", "--energy", "0"});
     expectRejected({"--ticks", "1", "--energy", "-3"});
     expectRejected({"--ticks", "1", "--energy", "18446744073709551616"});
+    expectRejected({"--ticks", "1", "--turn-every", "0"});
 }
 
 TEST(SimOptionsOutOfRange, AnglesBeyondAHalfTurn)

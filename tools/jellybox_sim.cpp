@@ -7,6 +7,7 @@
 #include "shared_state.h"
 #include "sim_options.h"
 #include "stop_signals.h"
+#include "view_angle.h"
 
 #include <QImage>
 
@@ -65,6 +66,8 @@ int run(const SimOptions& options)
         }
         if (t == options.ticks || stopSignal() != 0)
             break;
+        if (options.turnEvery != 0 && (t + 1) % options.turnEvery == 0)
+            xang = wrappedAngle(xang + 1);  // as the window's Left arrow turns it
         lattice.tick();
         progress.update(t + 1);
     }

@@ -8,7 +8,8 @@
 namespace {
 
 const char* const helpText =
-    "Usage: jellybox-sim --ticks N [--xang A] [--yang B] [--energy EVERY] [--png FILE] [--quiet]\n"
+    "Usage: jellybox-sim --ticks N [--xang A] [--yang B] [--turn-every T] [--energy EVERY]\n"
+    "                    [--png FILE] [--quiet]\n"
     "\n"
     "Builds the jelly cube's 5 x 5 x 5 lattice exactly as the window does and steps it N times\n"
     "without a timer or a screen, then prints CSV to standard output.\n"
@@ -16,6 +17,9 @@ const char* const helpText =
     "  --ticks N        ticks to run: a whole number from 0 to 18446744073709551615\n"
     "  --xang A         view angle about the vertical axis, whole degrees -180..180 (default 0)\n"
     "  --yang B         view angle about the horizontal axis, whole degrees -180..180 (default 0)\n"
+    "  --turn-every T   before every T-th tick (T >= 1) turn the view one degree about the\n"
+    "                   vertical axis, as one press of the window's Left arrow does: xang goes\n"
+    "                   up by one, and from 180 jumps to -180\n"
     "  --energy EVERY   print the lattice energy every EVERY ticks (EVERY >= 1) instead of the\n"
     "                   final state\n"
     "  --png FILE       also write the 780 x 580 canvas after the last tick to FILE, as a PNG\n"
@@ -23,7 +27,8 @@ const char* const helpText =
     "  --quiet          no progress line on standard error\n"
     "  -h, --help       show this text\n"
     "\n"
-    "The angles stay as given for the whole run. Without --energy the output is the header\n"
+    "The angles stay as given for the whole run unless --turn-every turns the view. Without\n"
+    "--energy the output is the header\n"
     "  i,j,k,px,py,pz,vx,vy,vz,sx,sy\n"
     "and one row per node in lattice order (i outermost, k innermost): its lattice indices, its\n"
     "position p and velocity v, and the place s of its dot on the canvas after the last tick.\n"
@@ -106,19 +111,20 @@ SimRequest parseSimArguments(const QStringList& arguments)
     const QCommandLineOption yangOption(QStringLiteral("yang"), QString(), QStringLiteral("B"));
     const QCommandLineOption energy(QStringLiteral("energy"), QString(), QStringLiteral("EVERY"));
     const QCommandLineOption png(QStringLiteral("png"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption turnEvery(QStringLiteral("turn-every"), QString(), QStringLiteral("T"));
     const QCommandLineOption quiet(QStringLiteral("quiet"), QString());
 
     QCommandLineParser parser;
     // Single dashes are short options only, so that "-ticks" is an unknown option, not "--ticks".
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    parser.addOptions({help, ticks, xangOption, yangOption, energy, png, quiet});
+    parser.addOptions({help, ticks, xangOption, yangOption, energy, png, turnEvery, quiet});
 
     if (!parser.parse(arguments))
         return failure(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return failure(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
-    for (const QCommandLineOption* o : {&ticks, &xangOption, &yangOption, &energy, &png})
+    for (const QCommandLineOption* o : {&ticks, &xangOption, &yangOption, &energy, &png, &turnEvery})
         if (parser.values(*o).size() > 1)
             return failure(QStringLiteral("--%1 given more than once").arg(o->names().first()));
 
@@ -162,6 +168,14 @@ SimRequest parseSimArguments(const QStringList& arguments)
         options.png = parser.value(png);
         if (options.png.isEmpty())
             return failure(QStringLiteral("--png needs a file name"));
+    }
+    if (parser.isSet(turnEvery)) {
+        const auto every = count(QStringLiteral("turn-every"), parser.value(turnEvery), error);
+        if (!every)
+            return failure(error);
+        if (*every == 0)
+            return failure(QStringLiteral("--turn-every must be at least 1"));
+        options.turnEvery = *every;
     }
     options.quiet = parser.isSet(quiet);
 
