@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMetaMethod>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -108,25 +109,31 @@ TEST(SimTool, PrintsTheWindowsStateExactly)
     }
 }
 
-TEST(SimTool, PictureIsTheWindowsCanvas)
+TEST(SimTool, PictureIsTheWindowsCanvasTurnedByItsLeftArrow)
 {
+    // Turned one degree before every 20th tick from 170, the view passes 180 and jumps to -180.
     QTemporaryDir dir;
     const QString png = dir.filePath("cube.png");
-    runSim({"--ticks", "300", "--xang", "25", "--yang", "-40", "--png", png});
+    runSim({"--ticks", "300", "--xang", "170", "--yang", "-40", "--turn-every", "20", "--png", png});
     const QImage picture(png);
     ASSERT_EQ(QSize(780, 580), picture.size());
 
     // The window's own picture, repainted a tick at a time as it is on the screen.
     QJellyBox box;
     box.findChild<QTimer*>()->stop();
-    xang = 25;
+    xang = 170;
     yang = -40;
     QCoreApplication::processEvents();
     const QMetaMethod timeout = QMetaMethod::fromSignal(&QTimer::timeout);
-    for (int t = 0; t < 300; ++t) {
+    for (int t = 1; t <= 300; ++t) {
+        if (t % 20 == 0) {
+            QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+            QCoreApplication::sendEvent(&box, &left);
+        }
         timeout.invoke(box.findChild<QTimer*>(), Qt::DirectConnection);
         QCoreApplication::processEvents();
     }
+    EXPECT_EQ(-176, xang);
     const QImage window = box.grab(QRect(0, 0, 780, 580)).toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(window, picture.convertToFormat(QImage::Format_RGB32));
     xang = 0;

@@ -40,13 +40,37 @@ fi
 "$sim" --help >"$work/out" 2>"$work/err" || fail "--help exited with $?"
 grep -q -- "--energy EVERY" "$work/out" || fail "--help does not explain --energy"
 
-# Output that could not be written is a failure, not a result.
+# Output that could not be written is a failure, not a result: the CSV, and a video.
 if [ -w /dev/full ]; then
   "$sim" --ticks 0 >/dev/full 2>"$work/err"
   status=$?
   [ "$status" -eq 1 ] || fail "--ticks 0 into a full disk exited with $status, not 1"
   grep -q '^jellybox-sim: cannot write' "$work/err" || fail "no message for the failed write"
+  ln -s /dev/full "$work/full.webp"
+  "$sim" --ticks 4 --video "$work/full.webp" >/dev/null 2>"$work/err"
+  status=$?
+  [ "$status" -eq 1 ] || fail "a WebP video onto a full disk exited with $status, not 1"
+  grep -q '^jellybox-sim: cannot write the video' "$work/err" || fail "no message for the failed video"
 fi
+
+# A video that cannot be made is known before the first tick: status 1, one line on standard
+# error, no row on standard output, no file. Without ffmpeg on the PATH, WebM cannot be made.
+refused() {  # refused VIDEO [NAME=VALUE...]
+  local video=$1 status
+  shift
+  env "$@" "$sim" --ticks 1000 --energy 1000 --video "$video" >"$work/out" 2>"$work/err"
+  status=$?
+  [ "$status" -eq 1 ] || fail "--video $video exited with $status, not 1"
+  [ -s "$work/out" ] && fail "--video $video: the run began: $(head -n 2 "$work/out")"
+  [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q '^jellybox-sim: ' "$work/err" ||
+    fail "--video $video: standard error: $(cat "$work/err")"
+  [ -e "$video" ] && fail "--video $video: the file was left"
+}
+mkdir "$work/no-programs"
+refused "$work/cube.gif"
+refused "$work/cube.webm" PATH="$work/no-programs"
+refused "$work/no/such/directory/cube.webp"
+refused "$work/no/such/directory/cube.webm"
 
 # SIGTERM stops a long run after a whole row, says where, and exits 128 + 15; standard error,
 # not being a terminal, gets no progress line.

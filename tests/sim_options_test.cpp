@@ -38,17 +38,23 @@ TEST(SimOptionsValid, TicksAloneLeavesTheViewStraight)
     EXPECT_EQ(0, o.xang);
     EXPECT_EQ(0, o.yang);
     EXPECT_EQ(0u, o.energyEvery);
+    EXPECT_EQ(0u, o.turnEvery);
+    EXPECT_TRUE(o.video.isEmpty());
 }
 
 TEST(SimOptionsValid, EveryOptionInEitherSpelling)
 {
     const SimOptions o = accepted({"--yang=-45", "--energy", "1000", "--ticks=1000000", "--xang", "+30",
-                                   "--png=cube.png", "--quiet"});
+                                   "--png=cube.png", "--turn-every=7", "--video", "cube.webm",
+                                   "--frame-every=6", "--quiet"});
     EXPECT_EQ(1000000u, o.ticks);
     EXPECT_EQ(30, o.xang);
     EXPECT_EQ(-45, o.yang);
     EXPECT_EQ(1000u, o.energyEvery);
     EXPECT_EQ("cube.png", o.png);
+    EXPECT_EQ(7u, o.turnEvery);
+    EXPECT_EQ("cube.webm", o.video);
+    EXPECT_EQ(6u, o.frameEvery);
     EXPECT_TRUE(o.quiet);
 }
 
@@ -59,6 +65,8 @@ TEST(SimOptionsValid, RangesAreInclusive)
     EXPECT_EQ(180, accepted({"--ticks", "1", "--yang", "180"}).yang);
     EXPECT_EQ(1u, accepted({"--ticks", "1", "--energy", "1"}).energyEvery);
     EXPECT_EQ(7u, accepted({"--ticks", "007"}).ticks);
+    EXPECT_EQ(4u, accepted({"--ticks", "4", "--video", "a.webp"}).frameEvery);  // one frame
+    EXPECT_EQ(1000000u, accepted({"--ticks", "1000000", "--video", "a.webp", "--frame-every", "1000000"}).frameEvery);
 }
 
 TEST(SimOptionsValid, HelpWinsOverMissingTicks)
@@ -97,6 +105,7 @@ TEST(SimOptionsOutOfRange, NegativeOrTooLargeCounts)
     expectRejected({"--ticks", "1", "--energy", "0"});
     expectRejected({"--ticks", "1", "--energy", "-3"});
     expectRejected({"--ticks", "1", "--energy", "18446744073709551616"});
+    expectRejected({"--ticks", "1", "--turn-every", "0"});
 }
 
 TEST(SimOptionsOutOfRange, AnglesBeyondAHalfTurn)
@@ -105,6 +114,16 @@ TEST(SimOptionsOutOfRange, AnglesBeyondAHalfTurn)
         expectRejected({"--ticks", "1", "--xang", bad});
         expectRejected({"--ticks", "1", "--yang", bad});
     }
+}
+
+TEST(SimOptionsOutOfRange, VideosWithoutFrames)
+{
+    expectRejected({"--ticks", "3", "--video", "a.webp"});  // the first frame is after tick 4
+    expectRejected({"--ticks", "9", "--video", "a.webp", "--frame-every", "10"});
+    expectRejected({"--ticks", "9", "--video", "a.webp", "--frame-every", "0"});
+    expectRejected({"--ticks", "9", "--video", "a.webp", "--frame-every", "1000001"});
+    expectRejected({"--ticks", "9", "--frame-every", "1"});  // of no video
+    expectRejected({"--ticks", "9", "--video="});
 }
 
 TEST(SimOptionsUnknown, OptionsAndStrayArguments)

@@ -7,6 +7,8 @@
 #include "shared_state.h"
 #include "sim_options.h"
 #include "stop_signals.h"
+#include "video_encoder.h"
+#include "view_angle.h"
 
 #include <QImage>
 
@@ -14,6 +16,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -38,6 +41,15 @@ bool outputWritten()
     return false;
 }
 
+// A message may quote a file name as typed; a line break in it must not make a second line.
+void complain(QString message)
+{
+    for (QChar& c : message)
+        if (c.category() == QChar::Other_Control)
+            c = u'?';
+    std::fprintf(stderr, "jellybox-sim: %s\n", qPrintable(message));
+}
+
 const char* signalName(int signal)
 {
     return signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "a signal";
@@ -49,12 +61,23 @@ int run(const SimOptions& options)
     xang = options.xang;
     yang = options.yang;
     HeadlessLattice lattice;
+    std::unique_ptr<VideoEncoder> video;
+    if (!options.video.isEmpty()) {
+        OpenedVideo opened = openVideo(options.video, JBCanvas->size(), static_cast<int>(options.frameEvery * 10));
+        if (!opened.encoder) {
+            complain(opened.error);
+            return 1;
+        }
+        video = std::move(opened.encoder);
+    }
     catchStopSignals();
     ProgressLine progress(stderr, options.ticks, !options.quiet);
     // Rows on the same terminal as the line would be written into it.
     const bool sharedTerminal = isatty(STDOUT_FILENO) == 1 && isatty(STDERR_FILENO) == 1;
     if (options.energyEvery != 0)
         std::fputs("tick,energy\n", stdout);
+    std::uint64_t frames = 0;
+    bool videoFailed = false;
     // Counted so that the last tick, even at the largest N, never steps the counter past it.
     std::uint64_t t = 0;
     for (;; ++t) {
@@ -63,16 +86,43 @@ int run(const SimOptions& options)
                 progress.clear();
             std::printf("%llu,%.17g\n", static_cast<unsigned long long>(t), latticeEnergy(lattice.nodes()));
         }
-        if (t == options.ticks || stopSignal() != 0)
+        if (t == options.ticks || stopSignal() != 0 || videoFailed)
             break;
+        if (options.turnEvery != 0 && (t + 1) % options.turnEvery == 0)
+            xang = wrappedAngle(xang + 1);  // as the window's Left arrow turns it
         lattice.tick();
+        if (video && (t + 1) % options.frameEvery == 0) {
+            if (video->add(JBCanvas->toImage()))
+                ++frames;
+            else
+                videoFailed = true;
+        }
         progress.update(t + 1);
     }
     progress.finish();
+
+    int status = 0;
+    if (video) {
+        if (frames == 0 && !videoFailed) {
+            // Stopped before the first frame: nothing to play, so no file.
+            video->abandon();
+            complain(QStringLiteral("no frame was made, so %1 is not written").arg(options.video));
+        } else if (videoFailed) {
+            complain(QStringLiteral("%1; the run stopped after tick %2 of %3")
+                         .arg(video->error())
+                         .arg(static_cast<qulonglong>(t))
+                         .arg(static_cast<qulonglong>(options.ticks)));
+            status = 1;
+        } else if (!video->finish()) {
+            complain(video->error());
+            status = 1;
+        }
+    }
     if (options.energyEvery == 0)
         printState(lattice);
 
-    int status = outputWritten() ? 0 : 1;
+    if (!outputWritten())
+        status = 1;
     if (!options.png.isEmpty() && !JBCanvas->toImage().save(options.png, "PNG")) {
         std::fprintf(stderr, "jellybox-sim: cannot write the image %s\n", qPrintable(options.png));
         status = 1;

@@ -8,12 +8,18 @@
 // What one run of jellybox-sim is asked to do.
 struct SimOptions {
     std::uint64_t ticks = 0;
-    int xang = 0;  // held for the whole run
+    int xang = 0;  // at the start; held for the whole run unless turnEvery says otherwise
     int yang = 0;
     std::uint64_t energyEvery = 0;  // 0: print the final state; otherwise the energy every so many ticks
     QString png;                    // where to write the canvas after the last tick, if anywhere
+    QString video;                  // where to write the canvas as an animation, if anywhere
+    std::uint64_t frameEvery = 4;   // ticks a frame of the animation: K x 10 ms on screen
+    std::uint64_t turnEvery = 0;    // 0: the view holds still; T: xang + 1 before every T-th tick
     bool quiet = false;             // no progress line, even on a terminal
 };
+
+// A frame is shown for K x 10 ms, and a WebP frame holds at most 2^24 - 1 ms.
+inline constexpr std::uint64_t maxFrameEvery = 1000000;
 
 struct SimRequest {
     enum class Kind { Run, Help, Error };

@@ -2,6 +2,7 @@
 
 #include "canvas.h"
 #include "shared_state.h"
+#include "view_angle.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -10,16 +11,6 @@
 namespace {
 
 constexpr int tickMilliseconds = 10;
-
-int wrapped(int degrees)
-{
-    // A jump, not a modulo: a fast drag past 180 lands on -180 whatever its size.
-    if (degrees > 180)
-        degrees = -180;
-    if (degrees < -180)
-        degrees = 180;
-    return degrees;
-}
 
 }  // namespace
 
@@ -63,7 +54,7 @@ QJellyBox::~QJellyBox()
 
 void QJellyBox::setXAngle(int degrees)
 {
-    degrees = wrapped(degrees);
+    degrees = wrappedAngle(degrees);
     if (degrees == xang)
         return;
     xang = degrees;
@@ -72,7 +63,7 @@ void QJellyBox::setXAngle(int degrees)
 
 void QJellyBox::setYAngle(int degrees)
 {
-    degrees = wrapped(degrees);
+    degrees = wrappedAngle(degrees);
     if (degrees == yang)
         return;
     yang = degrees;
