@@ -2,11 +2,19 @@
 #include "canvas_ellipse.h"
 #include "canvas_view.h"
 
+#include <QBackingStore>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPaintEvent>
+#include <QScreen>
 #include <QTest>
 
+#include <algorithm>
+#include <array>
+#include <limits>
 #include <memory>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -31,6 +39,27 @@ CanvasEllipse* dotAt(Canvas& canvas, float x, float y)
     dot->setColor(Qt::black);
     dot->show();
     return dot;
+}
+
+// What the window shows, at its device pixels: the offscreen platform's backing store.
+QImage onScreen(const QWidget& window)
+{
+    const QPaintDevice* store = window.backingStore()->paintDevice();
+    return store->devType() == QInternal::Image ? *static_cast<const QImage*>(store) : QImage();
+}
+
+// What a view must show: the canvas drawn afresh from its items at the top-left, the view's
+// own background beyond it.
+QImage drawnAfresh(const Canvas& canvas, const CanvasView& view, const QImage& shown)
+{
+    QImage expected(shown.size(), QImage::Format_RGB32);
+    expected.fill(view.palette().window().color().rgb());
+    const QImage picture = canvas.toImage(shown.devicePixelRatio());
+    const int width = std::min(picture.width(), expected.width());
+    for (int y = 0; y < std::min(picture.height(), expected.height()); ++y)
+        std::copy_n(reinterpret_cast<const QRgb*>(picture.constScanLine(y)), width,
+                    reinterpret_cast<QRgb*>(expected.scanLine(y)));
+    return expected;
 }
 
 }  // namespace
@@ -79,6 +108,127 @@ private slots:
         const QRegion around = QRegion(before.adjusted(-16, -16, 16, 16)).united(after.adjusted(-16, -16, 16, 16));
         QCOMPARE(painted.subtracted(around), QRegion());
         QVERIFY(!painted.intersects(QRect(18, 18, 5, 5)));
+    }
+
+    void incrementalPictureIsTheCanvasDrawnAfresh()
+    {
+        // Random steps, each a few changes then a tick's update and repaint, after which the
+        // window must show exactly what the canvas draws afresh at the window's ratio. Small, so
+        // that many items sit on the edges of the chunks they are filed in. JB_CANVAS_SEED=N
+        // runs another sequence.
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        if (screens.size() < 3)
+            QSKIP("needs the offscreen screens of tests/screens.json");
+        const unsigned seed = qEnvironmentVariableIsSet("JB_CANVAS_SEED")
+            ? qEnvironmentVariableIntValue("JB_CANVAS_SEED") : 1;
+        std::mt19937 random(seed);
+        const auto below = [&random](int n) { return static_cast<int>(random() % unsigned(n)); };
+
+        Canvas canvas;
+        canvas.resize(100, 70);
+        CanvasView view;
+        view.setCanvas(&canvas);
+        view.resize(110, 80);
+        QScreen* screen = screens[0];
+        view.move(screen->geometry().topLeft() + QPoint(20, 20));
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        qreal ratio = screen->devicePixelRatio();
+        QCOMPARE(onScreen(view).size(), view.size() * ratio);
+        std::vector<CanvasEllipse*> items;
+
+        // A new coordinate: mostly a dot's step in a tick; often an item's edge within a pixel
+        // of a chunk's edge at this ratio; now and then anywhere on or beside the canvas, or
+        // where no canvas reaches.
+        const auto place = [&](float now, int length, int extent) -> float {
+            const int how = below(16);
+            if (how < 5) {
+                const float edge = 32.0f * (1 + below(static_cast<int>(extent * ratio / 32))) / float(ratio);
+                return edge + (below(2) ? 0.5f : -0.5f) * length + (below(33) - 16) / 16.0f;
+            }
+            if (how < 7)
+                return (below((extent + 20) * 64) - 10 * 64) / 64.0f;
+            if (how < 8)
+                return std::array{std::numeric_limits<float>::quiet_NaN(),
+                                  std::numeric_limits<float>::infinity(), -1e30f, 3e9f}[below(4)];
+            return now + (below(17) - 8) / 8.0f;
+        };
+        const auto colour = [&]() {
+            const int alpha = below(3) == 0 ? below(256) : 255;
+            return QColor(below(256), below(256), below(256), alpha);
+        };
+        const auto add = [&]() {
+            auto* item = new CanvasEllipse(1 + below(8), 1 + below(8), &canvas);
+            item->setX(below(100 * 16) / 16.0f);
+            item->setY(below(70 * 16) / 16.0f);
+            item->setColor(colour());
+            item->show();
+            items.push_back(item);
+        };
+        for (int i = 0; i < 24; ++i)
+            add();
+
+        for (int step = 0; step < 5000; ++step) {
+            QStringList did;
+            for (int change = 1 + below(3); change > 0; --change) {
+                const int what = below(100);
+                const int index = items.empty() ? -1 : below(int(items.size()));
+                CanvasEllipse* item = index < 0 ? nullptr : items[index];
+                const auto which = [&] {
+                    return QStringLiteral("item %1 (%2 x %3)").arg(index).arg(item->width()).arg(
+                        item->height());
+                };
+                if (what < 60 && item != nullptr) {
+                    item->setX(place(item->x(), item->width(), canvas.width()));
+                    item->setY(place(item->y(), item->height(), canvas.height()));
+                    did << QStringLiteral("%1 to (%2, %3)").arg(which()).arg(item->x()).arg(item->y());
+                } else if (what < 72 && item != nullptr) {
+                    item->isVisible() ? item->hide() : item->show();
+                    did << which() + (item->isVisible() ? " shown" : " hidden");
+                } else if (what < 84 && item != nullptr) {
+                    item->setColor(colour());
+                    did << which() + " " + item->color().name(QColor::HexArgb);
+                } else if (what < 91 && items.size() < 40) {
+                    add();
+                    did << "added";
+                } else if (what < 98 && item != nullptr) {
+                    did << which() + " deleted";
+                    std::erase(items, item);
+                    delete item;
+                } else if (what < 99) {
+                    canvas.setBackgroundColor(colour());
+                    did << "background " + canvas.backgroundColor().name();
+                } else {
+                    // Dragged to a screen of another ratio, as a desktop moves it.
+                    QScreen* to;
+                    do
+                        to = screens[below(int(screens.size()))];
+                    while (to->devicePixelRatio() == screen->devicePixelRatio());
+                    screen = to;
+                    view.move(screen->geometry().topLeft() + QPoint(20, 20));
+                    QCoreApplication::processEvents();
+                    QCOMPARE(onScreen(view).devicePixelRatio(), screen->devicePixelRatio());
+                    ratio = screen->devicePixelRatio();
+                    did << QStringLiteral("to ratio %1").arg(ratio);
+                }
+            }
+            canvas.update();
+            QCoreApplication::processEvents();
+            const QImage shown = onScreen(view).convertToFormat(QImage::Format_RGB32);
+            const QImage expected = drawnAfresh(canvas, view, shown);
+            if (shown == expected)
+                continue;
+            int at = 0;
+            while (shown.pixel(at % shown.width(), at / shown.width())
+                   == expected.pixel(at % shown.width(), at / shown.width()))
+                ++at;
+            const QPoint pixel(at % shown.width(), at / shown.width());
+            QFAIL(qPrintable(QStringLiteral("seed %1, step %2 (%3) at ratio %4: device pixel (%5, %6) "
+                                            "shows %7, drawn afresh %8")
+                                 .arg(seed).arg(step).arg(did.join("; ")).arg(ratio)
+                                 .arg(pixel.x()).arg(pixel.y())
+                                 .arg(shown.pixel(pixel), 8, 16).arg(expected.pixel(pixel), 8, 16)));
+        }
     }
 
     void ellipseIsCentredOnItsPosition()

@@ -4,6 +4,7 @@
 #include "shared_state.h"
 
 #include <QBackingStore>
+#include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -51,6 +52,14 @@ QImage expectedPicture(const QJellyBox& box, qreal ratio)
             }
     }
     return expected;
+}
+
+// What the offscreen platform keeps of the window, at its device pixels (a screen grab there
+// hands back only the first 800 x 600 of them).
+QImage onScreen(const QWidget& window)
+{
+    const QPaintDevice* store = window.backingStore()->paintDevice();
+    return store->devType() == QInternal::Image ? *static_cast<const QImage*>(store) : QImage();
 }
 
 void sendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,
@@ -214,26 +223,48 @@ private slots:
     void incrementalRepaintsLeaveNoGhosts()
     {
         // Each tick redraws and repaints only where dots moved. After many, with turns and drags
-        // between them, the window must show the state exactly, at whatever pixel ratio it has.
+        // between them, the window must show the state exactly, on every screen and its ratio.
         QVERIFY(QTest::qWaitForWindowExposed(box.get()));
         QTimer* timer = box->findChild<QTimer*>();
-        for (int t = 0; t < 300; ++t) {
-            if (t % 7 == 0)
-                QTest::keyClick(box.get(), t % 2 == 0 ? Qt::Key_Left : Qt::Key_Right);
-            if (t % 50 == 25) {
-                sendMouse(box.get(), QEvent::MouseButtonPress, {300, 300}, Qt::LeftButton, Qt::LeftButton);
-                sendMouse(box.get(), QEvent::MouseMove, {330, 280}, Qt::NoButton, Qt::LeftButton);
+        for (QScreen* screen : QGuiApplication::screens()) {
+            box->move(screen->geometry().topLeft() + QPoint(40, 30));
+            for (int t = 0; t < 150; ++t) {
+                if (t % 7 == 0)
+                    QTest::keyClick(box.get(), t % 2 == 0 ? Qt::Key_Left : Qt::Key_Right);
+                if (t % 50 == 25) {
+                    sendMouse(box.get(), QEvent::MouseButtonPress, {300, 300}, Qt::LeftButton, Qt::LeftButton);
+                    sendMouse(box.get(), QEvent::MouseMove, {330, 280}, Qt::NoButton, Qt::LeftButton);
+                }
+                QMetaObject::invokeMethod(timer, "timeout");
+                QCoreApplication::processEvents();
             }
-            QMetaObject::invokeMethod(timer, "timeout");
-            QCoreApplication::processEvents();
+            QCOMPARE(box->screen(), screen);
+            QCOMPARE(onScreen(*box).convertToFormat(QImage::Format_RGB32),
+                     expectedPicture(*box, screen->devicePixelRatio()));
         }
         QVERIFY(xang != 0 && yang != 0);
-        // What the offscreen platform keeps of the window, at its device pixels (a screen grab
-        // there hands back only the first 800 x 600 of them).
-        const QPaintDevice* store = box->backingStore()->paintDevice();
-        QCOMPARE(store->devType(), int(QInternal::Image));
-        const QImage& onScreen = *static_cast<const QImage*>(store);
-        QCOMPARE(onScreen.convertToFormat(QImage::Format_RGB32), expectedPicture(*box, box->devicePixelRatio()));
+    }
+
+    void movedToAnotherScreenShowsItsRatioAtOnce()
+    {
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        if (screens.size() < 3)
+            QSKIP("needs the offscreen screens of tests/screens.json");
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        QTimer* timer = box->findChild<QTimer*>();
+        QTest::keyClick(box.get(), Qt::Key_Left);
+        for (int t = 0; t < 20; ++t)
+            QMetaObject::invokeMethod(timer, "timeout");
+        // Dragged from each ratio to each other one. The timer stays stopped: no tick repaints
+        // what moved, the move alone must redraw it all, crisp at the new ratio.
+        for (QScreen* screen : {screens[1], screens[2], screens[0], screens[2], screens[1], screens[0]}) {
+            box->move(screen->geometry().topLeft() + QPoint(40, 30));
+            QCoreApplication::processEvents();
+            QCOMPARE(box->screen(), screen);
+            QCOMPARE(onScreen(*box).devicePixelRatio(), screen->devicePixelRatio());
+            QCOMPARE(onScreen(*box).convertToFormat(QImage::Format_RGB32),
+                     expectedPicture(*box, screen->devicePixelRatio()));
+        }
     }
 
     void windowIsFixedWithTheCanvasAtTheTopLeftAndATickingTimer()

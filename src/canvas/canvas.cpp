@@ -237,7 +237,7 @@ void Canvas::stopDrawing()
 void Canvas::settle(CanvasEllipse* item)
 {
     item->pending = false;
-    CanvasEllipse::Runs now = item->runsAt(ratio);
+    const CanvasEllipse::Runs now = item->runsAt(ratio);
     // A move within the same pixels changes nothing on the screen.
     CanvasEllipse::Shown& shown = *item->shown;
     if (now == shown.runs && (now.isEmpty() || item->rgba == shown.rgba))
@@ -253,7 +253,9 @@ void Canvas::settle(CanvasEllipse* item)
         markChanged(box);
     }
     file(item, chunksUnder(box));
-    shown.runs = std::move(now);
+    // Copied, not moved: Qt's move assignment of a QVarLengthArray (6.4 to 6.8) loses the heap
+    // buffer it replaces, and a 3 x 3 dot has more rows than fit inline above ratio 8/3.
+    shown.runs = now;
     shown.rgba = item->rgba;
     shown.box = box;
 }
