@@ -237,10 +237,11 @@ void Canvas::stopDrawing()
 void Canvas::settle(CanvasEllipse* item)
 {
     item->pending = false;
-    const CanvasEllipse::Runs now = item->runsAt(ratio);
+    CanvasEllipse::Runs& now = settling;
+    item->runsAt(ratio, now);
     // A move within the same pixels changes nothing on the screen.
     CanvasEllipse::Shown& shown = *item->shown;
-    if (now == shown.runs && (now.isEmpty() || item->rgba == shown.rgba))
+    if (now == shown.runs && (now.empty() || item->rgba == shown.rgba))
         return;
     const QRect box = CanvasEllipse::boxOf(now);
     const QRect was = shown.box;
@@ -253,9 +254,9 @@ void Canvas::settle(CanvasEllipse* item)
         markChanged(box);
     }
     file(item, chunksUnder(box));
-    // Copied, not moved: Qt's move assignment of a QVarLengthArray (6.4 to 6.8) loses the heap
-    // buffer it replaces, and a 3 x 3 dot has more rows than fit inline above ratio 8/3.
-    shown.runs = now;
+    // The runs it showed become the next item's list: once every list has the room a dot's
+    // rows need, settling allocates nothing.
+    shown.runs.swap(now);
     shown.rgba = item->rgba;
     shown.box = box;
 }

@@ -81,6 +81,7 @@ private:
     std::uint64_t nextOrder = 0;
     std::vector<CanvasView*> views;
     std::vector<CanvasEllipse*> changedItems;
+    CanvasEllipse::Runs settling;  // what the item being settled paints now
     RepaintArea repaintArea;
 
     // While a view shows the canvas. Its items are filed in square chunks of the picture, so

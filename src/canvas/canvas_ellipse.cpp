@@ -68,33 +68,33 @@ int ceilToInt(double v)
 
 }  // namespace
 
-CanvasEllipse::Runs CanvasEllipse::runsAt(double ratio) const
+void CanvasEllipse::runsAt(double ratio, Runs& runs) const
 {
     // Worked out here rather than left to a painter's curve rasteriser, the ellipse knows
     // exactly which pixels it paints: the area repainted holds all of them by construction.
-    Runs runs;
+    runs.clear();
     const double x = px * ratio;
     const double y = py * ratio;
     const double a = w / 2.0 * ratio;
     const double b = h / 2.0 * ratio;
     if (!visible || !near(x, y, a, b))
-        return runs;
+        return;
     const int top = floorToInt(y - b - 0.5) + 1;
     const int bottom = ceilToInt(y + b - 0.5) - 1;
+    runs.reserve(std::max(bottom - top + 1, 0));
     for (int row = top; row <= bottom; ++row) {
         const double dy = (row + 0.5 - y) / b;
         const double half = a * std::sqrt(std::max(0.0, 1.0 - dy * dy));
         const int left = floorToInt(x - half - 0.5) + 1;
         const int right = ceilToInt(x + half - 0.5) - 1;
         if (left <= right)
-            runs.append({row, left, right});
+            runs.push_back({row, left, right});
     }
-    return runs;
 }
 
 QRect CanvasEllipse::boxOf(const Runs& runs)
 {
-    if (runs.isEmpty())
+    if (runs.empty())
         return QRect();
     int left = runs.front().left;
     int right = runs.front().right;
@@ -107,7 +107,8 @@ QRect CanvasEllipse::boxOf(const Runs& runs)
 
 CanvasEllipse::Shown CanvasEllipse::showing(double ratio) const
 {
-    Shown now{runsAt(ratio), rgba, QRect(), QRect()};
+    Shown now{{}, rgba, QRect(), QRect()};
+    runsAt(ratio, now.runs);
     now.box = boxOf(now.runs);
     return now;
 }
@@ -115,7 +116,9 @@ CanvasEllipse::Shown CanvasEllipse::showing(double ratio) const
 QRect CanvasEllipse::boundingRect() const
 {
     const double ratio = owner != nullptr ? owner->pixelRatio() : 1.0;
-    return Canvas::canvasPixels(boxOf(runsAt(ratio)), ratio);
+    Runs runs;
+    runsAt(ratio, runs);
+    return Canvas::canvasPixels(boxOf(runs), ratio);
 }
 
 void CanvasEllipse::changed()

@@ -2,10 +2,10 @@
 
 #include <QColor>
 #include <QRect>
-#include <QVarLengthArray>
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class Canvas;
 
@@ -66,12 +66,12 @@ private:
         int right;
         bool operator==(const Run&) const = default;
     };
-    using Runs = QVarLengthArray<Run, 8>;
+    using Runs = std::vector<Run>;
 
     void changed();
     // The pixels it paints now at this many device pixels a canvas pixel: those whose centres
-    // lie inside it.
-    Runs runsAt(double ratio) const;
+    // lie inside it. Into runs, keeping its room: the canvas settles every item through one list.
+    void runsAt(double ratio, Runs& runs) const;
     static QRect boxOf(const Runs& runs);
 
     Canvas* owner;
