@@ -5,8 +5,13 @@
 #include <QApplication>
 #include <QDirIterator>
 #include <QIcon>
+#include <QImage>
 #include <QLocale>
+#include <QPixmap>
+#include <QResource>
 #include <QTranslator>
+
+#include <cmath>
 
 #include <iostream>
 
@@ -17,8 +22,14 @@ namespace {
 QIcon programIcon()
 {
     QIcon icon;
-    for (QDirIterator sides(QStringLiteral(":/icons")); sides.hasNext();)
-        icon.addFile(sides.next());
+    for (QDirIterator sides(QStringLiteral(":/icons")); sides.hasNext();) {
+        const QResource pixels(sides.next());
+        const int side = static_cast<int>(std::lround(std::sqrt(pixels.size() / 4.0)));
+        if (pixels.compressionAlgorithm() != QResource::NoCompression || qint64(side) * side * 4 != pixels.size())
+            continue;
+        icon.addPixmap(QPixmap::fromImage(
+            QImage(pixels.data(), side, side, side * 4, QImage::Format_ARGB32_Premultiplied)));
+    }
     return icon;
 }
 

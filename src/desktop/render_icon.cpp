@@ -1,6 +1,8 @@
-// Draws the program's icon from its SVG into PNGs at build time, so that the program starts
-// without an SVG renderer: render_icon SVG OUTPUT_DIR SIDE... writes OUTPUT_DIR/SIDE.png each.
+// Draws the program's icon from its SVG at build time, so that the program starts without an SVG
+// renderer or an image decoder: render_icon SVG OUTPUT_DIR SIDE... writes OUTPUT_DIR/SIDE.argb
+// each, the SIDE x SIDE pixels as this machine's Qt holds premultiplied ARGB32, row after row.
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -27,9 +29,12 @@ int main(int argc, char** argv)
         QPainter painter(&image);
         svg.render(&painter);
         painter.end();
-        const QString file = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/%1.png").arg(side);
-        if (side <= 0 || !image.save(file, "PNG")) {
-            std::fprintf(stderr, "render_icon: cannot write %s\n", qPrintable(file));
+        const QString name = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/%1.argb").arg(side);
+        QFile file(name);
+        const qint64 bytes = image.sizeInBytes();
+        if (side <= 0 || image.bytesPerLine() != side * 4 || !file.open(QIODevice::WriteOnly)
+            || file.write(reinterpret_cast<const char*>(image.constBits()), bytes) != bytes || !file.flush()) {
+            std::fprintf(stderr, "render_icon: cannot write %s\n", qPrintable(name));
             return 1;
         }
     }
