@@ -26,7 +26,7 @@ QString systemError(int number)
     return QString::fromLocal8Bit(std::strerror(number));
 }
 
-// Settings measured for the cube's small dots on white (README): VP9's constant quality mode at
+// Settings measured for the cube's small dots on white (docs/design.md): VP9's constant quality mode at
 // a quality that keeps the dots sharp, and one thread, since the bits of a VP9 stream depend on
 // the number of threads and the file must be the same on any machine. bitexact keeps the
 // muxer's random segment id and version tags out, so that a rerun writes the same bytes.

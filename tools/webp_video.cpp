@@ -17,7 +17,7 @@ QString systemError(int number)
 }
 
 // Every frame encoded whole by libwebp and put in the animation by its muxer. Its animation
-// encoder, which stores changes between frames, was no smaller here (README) and merges a frame
+// encoder, which stores changes between frames, was no smaller here (docs/design.md) and merges a frame
 // that repeats the one before into one longer frame.
 class WebPVideo final : public VideoEncoder {
 public:
