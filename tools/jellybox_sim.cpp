@@ -41,13 +41,9 @@ bool outputWritten()
     return false;
 }
 
-// A message may quote a file name as typed; a line break in it must not make a second line.
-void complain(QString message)
+void complain(const QString& message)
 {
-    for (QChar& c : message)
-        if (c.category() == QChar::Other_Control)
-            c = u'?';
-    std::fprintf(stderr, "jellybox-sim: %s\n", qPrintable(message));
+    std::fprintf(stderr, "jellybox-sim: %s\n", qPrintable(oneLine(message)));
 }
 
 const char* signalName(int signal)

@@ -99,19 +99,23 @@ std::optional<int> angle(const QString& name, const QString& value, QString& err
     return degrees;
 }
 
-SimRequest failure(QString message)
+SimRequest failure(const QString& message)
 {
-    // The message quotes what was typed; a line break in it must not make a second line.
-    for (QChar& c : message)
-        if (c.category() == QChar::Other_Control)
-            c = u'?';
     SimRequest r;
     r.kind = SimRequest::Kind::Error;
-    r.text = message;
+    r.text = oneLine(message);
     return r;
 }
 
 }  // namespace
+
+QString oneLine(QString message)
+{
+    for (QChar& c : message)
+        if (c.category() == QChar::Other_Control)
+            c = u'?';
+    return message;
+}
 
 SimRequest parseSimArguments(const QStringList& arguments)
 {

@@ -28,6 +28,10 @@ struct SimRequest {
     QString text;  // the help text, or a one-line error message
 };
 
+// message as one line: it may quote what was typed, a file name among it, and a line break there
+// must not make a second line.
+QString oneLine(QString message);
+
 // arguments as main() got them, the program name first. Nothing is run and nothing printed here,
 // so that every bad input can be turned away before any output.
 SimRequest parseSimArguments(const QStringList& arguments);
