@@ -83,6 +83,17 @@ std::optional<std::uint64_t> count(const QString& name, const QString& value, QS
     return n;
 }
 
+// A count of ticks between two things: zero would never come.
+std::optional<std::uint64_t> every(const QString& name, const QString& value, QString& error)
+{
+    const auto n = count(name, value, error);
+    if (n && *n == 0) {
+        error = QStringLiteral("--%1 must be at least 1").arg(name);
+        return std::nullopt;
+    }
+    return n;
+}
+
 std::optional<int> angle(const QString& name, const QString& value, QString& error)
 {
     const bool signed_ = value.startsWith(u'-') || value.startsWith(u'+');
@@ -173,12 +184,10 @@ SimRequest parseSimArguments(const QStringList& arguments)
         options.yang = *a;
     }
     if (parser.isSet(energy)) {
-        const auto every = count(QStringLiteral("energy"), parser.value(energy), error);
-        if (!every)
+        const auto n = every(QStringLiteral("energy"), parser.value(energy), error);
+        if (!n)
             return failure(error);
-        if (*every == 0)
-            return failure(QStringLiteral("--energy must be at least 1"));
-        options.energyEvery = *every;
+        options.energyEvery = *n;
     }
     if (parser.isSet(png)) {
         options.png = parser.value(png);
@@ -186,12 +195,10 @@ SimRequest parseSimArguments(const QStringList& arguments)
             return failure(QStringLiteral("--png needs a file name"));
     }
     if (parser.isSet(turnEvery)) {
-        const auto every = count(QStringLiteral("turn-every"), parser.value(turnEvery), error);
-        if (!every)
+        const auto n = every(QStringLiteral("turn-every"), parser.value(turnEvery), error);
+        if (!n)
             return failure(error);
-        if (*every == 0)
-            return failure(QStringLiteral("--turn-every must be at least 1"));
-        options.turnEvery = *every;
+        options.turnEvery = *n;
     }
     if (parser.isSet(video)) {
         options.video = parser.value(video);
@@ -201,14 +208,14 @@ SimRequest parseSimArguments(const QStringList& arguments)
     if (parser.isSet(frameEvery)) {
         if (!parser.isSet(video))
             return failure(QStringLiteral("--frame-every needs --video"));
-        const auto every = count(QStringLiteral("frame-every"), parser.value(frameEvery), error);
-        if (!every)
+        const auto k = count(QStringLiteral("frame-every"), parser.value(frameEvery), error);
+        if (!k)
             return failure(error);
-        if (*every == 0 || *every > maxFrameEvery)
+        if (*k == 0 || *k > maxFrameEvery)
             return failure(QStringLiteral("--frame-every must be within 1..%1, got '%2'")
                                .arg(maxFrameEvery)
                                .arg(parser.value(frameEvery)));
-        options.frameEvery = *every;
+        options.frameEvery = *k;
     }
     if (!options.video.isEmpty() && options.ticks < options.frameEvery)
         return failure(QStringLiteral("--video would hold no frame: --ticks %1 is less than --frame-every %2")
