@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QString>
 
+#include <cstring>
 #include <memory>
 
 // An animation of the canvas written a frame at a time, every frame shown for the same time.
@@ -35,6 +36,12 @@ protected:
 private:
     QString why;
 };
+
+// What the system says of an errno, for the encoders' messages.
+inline QString systemError(int number)
+{
+    return QString::fromLocal8Bit(std::strerror(number));
+}
 
 struct OpenedVideo {
     std::unique_ptr<VideoEncoder> encoder;  // or none, and

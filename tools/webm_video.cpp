@@ -13,18 +13,12 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <vector>
 
 extern char** environ;
 
 namespace {
-
-QString systemError(int number)
-{
-    return QString::fromLocal8Bit(std::strerror(number));
-}
 
 // Settings measured for the cube's small dots on white (docs/design.md): VP9's constant quality mode at
 // a quality that keeps the dots sharp, and one thread, since the bits of a VP9 stream depend on

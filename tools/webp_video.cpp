@@ -11,11 +11,6 @@
 
 namespace {
 
-QString systemError(int number)
-{
-    return QString::fromLocal8Bit(std::strerror(number));
-}
-
 // Every frame encoded whole by libwebp and put in the animation by its muxer. Its animation
 // encoder, which stores changes between frames, was no smaller here (docs/design.md) and merges a frame
 // that repeats the one before into one longer frame.
