@@ -4,14 +4,7 @@
 # Usage: sim_cli_test.sh PATH_TO_JELLYBOX_SIM
 set -uo pipefail
 sim=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+. "$(dirname "$0")/checks.sh"
 
 # --ticks 0: every node where assembleLattice puts it, at rest, its dot at (100, 100).
 if "$sim" --ticks 0 >"$work/out" 2>"$work/err"; then
@@ -104,8 +97,4 @@ rejected --ticks abc
 rejected --ticks 1 --frames 3
 rejected --ticks "$(printf '1\n2')"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "all jellybox-sim command-line checks passed"
+passed "all jellybox-sim command-line checks passed"

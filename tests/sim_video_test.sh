@@ -8,13 +8,7 @@ sim=${1:?usage: sim_video_test.sh PATH_TO_JELLYBOX_SIM}
 for tool in ffmpeg ffprobe setsid; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+. "$(dirname "$0")/checks.sh"
 # frames FILE: codec, width, height and the number of frames decoded, comma-separated
 frames() {
   ffprobe -v error -select_streams v -count_frames -show_entries stream=codec_name,width,height,nb_read_frames \
@@ -61,8 +55,4 @@ else
   [ -z "$errors" ] || fail "SIGTERM: the video does not decode cleanly: $errors"
 fi
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "WebM frames, a failing ffmpeg and a stop by signal all as they should be"
+passed "WebM frames, a failing ffmpeg and a stop by signal all as they should be"
