@@ -5,12 +5,12 @@
 #include "measures.h"
 #include "qjellybox.h"
 #include "shared_state.h"
+#include "sim_process.h"
 
 #include <QCoreApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMetaMethod>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -61,16 +61,6 @@ std::vector<NodeState> windowAfter(int ticks, int xAngle, int yAngle)
     xang = 0;
     yang = 0;
     return states;
-}
-
-QByteArray runSim(const QStringList& arguments)
-{
-    QProcess sim;
-    sim.start(QStringLiteral(JB_SIM_PROGRAM), arguments);
-    EXPECT_TRUE(sim.waitForFinished(-1));
-    EXPECT_EQ(QProcess::NormalExit, sim.exitStatus());
-    EXPECT_EQ(0, sim.exitCode());
-    return sim.readAllStandardOutput();
 }
 
 std::vector<double> fields(const QByteArray& line)

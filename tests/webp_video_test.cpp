@@ -1,28 +1,15 @@
 // jellybox-sim's WebP animation, decoded by libwebp's own animation decoder: every frame is, to
 // the pixel, what --png writes after the tick it stands for, and it lasts as long as its ticks.
 
+#include "sim_process.h"
+
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <webp/demux.h>
-
-namespace {
-
-void runSim(const QStringList& arguments)
-{
-    QProcess sim;
-    sim.setStandardOutputFile(QProcess::nullDevice());
-    sim.start(QStringLiteral(JB_SIM_PROGRAM), arguments);
-    ASSERT_TRUE(sim.waitForFinished(-1));
-    ASSERT_EQ(QProcess::NormalExit, sim.exitStatus());
-    ASSERT_EQ(0, sim.exitCode()) << sim.readAllStandardError().constData();
-}
-
-}  // namespace
 
 TEST(WebPVideo, FramesAreThePicturesOfTheirTicks)
 {
