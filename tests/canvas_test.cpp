@@ -1,8 +1,8 @@
 #include "canvas.h"
 #include "canvas_ellipse.h"
 #include "canvas_view.h"
+#include "on_screen.h"
 
-#include <QBackingStore>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPaintEvent>
@@ -39,13 +39,6 @@ CanvasEllipse* dotAt(Canvas& canvas, float x, float y)
     dot->setColor(Qt::black);
     dot->show();
     return dot;
-}
-
-// What the window shows, at its device pixels: the offscreen platform's backing store.
-QImage onScreen(const QWidget& window)
-{
-    const QPaintDevice* store = window.backingStore()->paintDevice();
-    return store->devType() == QInternal::Image ? *static_cast<const QImage*>(store) : QImage();
 }
 
 // What a view must show: the canvas drawn afresh from its items at the top-left, the view's

@@ -1,9 +1,9 @@
 #include "canvas.h"
 #include "canvas_ellipse.h"
+#include "on_screen.h"
 #include "qjellybox.h"
 #include "shared_state.h"
 
-#include <QBackingStore>
 #include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -52,14 +52,6 @@ QImage expectedPicture(const QJellyBox& box, qreal ratio)
             }
     }
     return expected;
-}
-
-// What the offscreen platform keeps of the window, at its device pixels (a screen grab there
-// hands back only the first 800 x 600 of them).
-QImage onScreen(const QWidget& window)
-{
-    const QPaintDevice* store = window.backingStore()->paintDevice();
-    return store->devType() == QInternal::Image ? *static_cast<const QImage*>(store) : QImage();
 }
 
 void sendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,
