@@ -76,7 +76,7 @@ void plain_lattice_init(plain_lattice *l)
     }
 }
 
-void plain_lattice_tick(plain_lattice *l, int xang, int yang)
+static void draw_dots(plain_lattice *l, int xang, int yang)
 {
     const double xby = xang * DEG, yby = yang * DEG;
     for (int n = 0; n < PLAIN_NODES; ++n) {
@@ -88,9 +88,9 @@ void plain_lattice_tick(plain_lattice *l, int xang, int yang)
         turn(&y, &z, yby);
         y = y + 300;
         z = z + 440;
-        const double denom = 400.0f + z;
+        double denom = 400.0f + z;
         if (denom == 0.0)
-            continue; /* no projection: the dot stays */
+            denom = 1.0; /* on the viewer's plane: drawn one unit nearer */
         const double ix = trunc32(x), iy = trunc32(y), d = 0.5 - 400.0f / denom;
         const float sx = (float)(ix + (400 - ix) * d), sy = (float)(iy + (300 - iy) * d);
         if (isfinite(sx) && isfinite(sy)) {
@@ -98,6 +98,12 @@ void plain_lattice_tick(plain_lattice *l, int xang, int yang)
             l->dot[n][1] = sy;
         }
     }
+}
+
+void plain_lattice_tick(plain_lattice *l, int xang, int yang, int draw)
+{
+    if (draw)
+        draw_dots(l, xang, yang);
     for (int n = 0; n < PLAIN_NODES; ++n) {
         l->x[n] = l->x[n] + l->vx[n] * STEP;
         l->y[n] = l->y[n] + l->vy[n] * STEP;

@@ -28,8 +28,9 @@ typedef struct plain_lattice {
 
 void plain_lattice_init(plain_lattice *l);
 
-/* One timeout: every node draws its dot, then every position advances, then every velocity. */
-void plain_lattice_tick(plain_lattice *l, int xang, int yang);
+/* One timeout: every node draws its dot (unless draw is 0: the dots stay), then every position
+ * advances, then every velocity. */
+void plain_lattice_tick(plain_lattice *l, int xang, int yang, int draw);
 
 #ifdef __cplusplus
 }

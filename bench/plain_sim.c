@@ -1,11 +1,13 @@
-/* jellybox-plain-sim TICKS [XANG YANG]: the plain lattice stepped TICKS times with the view
- * held, its state printed as the CSV of jellybox-sim. */
+/* jellybox-plain-sim [--every-tick] TICKS [XANG YANG]: the plain lattice stepped TICKS times with
+ * the view held, its state printed as the CSV of jellybox-sim. The dots printed are drawn on the
+ * last tick alone, or, with --every-tick, on every tick, as the window draws them. */
 #include "plain_lattice.h"
 
 #include <ctype.h>
 #include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 static int parse_ticks(const char *text, unsigned long long *out)
 {
@@ -35,13 +37,16 @@ static int parse_angle(const char *text, int *out)
 
 static int usage(const char *why, const char *what)
 {
-    fprintf(stderr, "jellybox-plain-sim: %s%s\nusage: jellybox-plain-sim TICKS [XANG YANG]\n", why,
-            what);
+    fprintf(stderr, "jellybox-plain-sim: %s%s\nusage: jellybox-plain-sim [--every-tick] TICKS [XANG YANG]\n",
+            why, what);
     return 2;
 }
 
 int main(int argc, char **argv)
 {
+    const int every_tick = argc > 1 && strcmp(argv[1], "--every-tick") == 0;
+    argc -= every_tick;
+    argv += every_tick;
     if (argc != 2 && argc != 4)
         return usage("wrong number of arguments", "");
     unsigned long long ticks;
@@ -56,7 +61,7 @@ int main(int argc, char **argv)
     static plain_lattice lattice;
     plain_lattice_init(&lattice);
     for (unsigned long long t = 0; t < ticks; ++t)
-        plain_lattice_tick(&lattice, xang, yang);
+        plain_lattice_tick(&lattice, xang, yang, every_tick || t + 1 == ticks);
 
     printf("i,j,k,px,py,pz,vx,vy,vz,sx,sy\n");
     for (int n = 0; n < PLAIN_NODES; ++n) {

@@ -152,29 +152,30 @@ TEST(Projection, BehindTheViewerCarriesThroughTheCentre)
     EXPECT_EQ(300.0f, beyond.y);
 }
 
-TEST(Projection, DepthMinusViewingDistanceIsNotFinite)
+TEST(Projection, DepthMinusViewingDistanceShowsAsOneUnitNearer)
 {
-    const ddcoord s = xycoord({200, 75, -400}, 400);
-    EXPECT_TRUE(std::isnan(s.x));
-    EXPECT_TRUE(std::isnan(s.y));
+    const ddcoord s = xycoord({200.7, 75, -400}, 400);
+    const ddcoord nearer = xycoord({200.7, 75, -399}, 400);
+    EXPECT_EQ(nearer.x, s.x);
+    EXPECT_EQ(nearer.y, s.y);
+    EXPECT_EQ(-79700.0f, s.x);  // pushed 399.5 times its distance away from the centre
 }
 
 TEST(CanvasPoint, TurnsAboutTheViewAxesThenProjects)
 {
-    // The point straight ahead of the canvas centre shows there, in front or half turned behind.
-    for (int yAngle : {0, 180, -180}) {
-        const ddcoord centre = canvasPoint({400, 300, 700}, 0, yAngle);
-        EXPECT_EQ(400.0f, centre.x);
-        EXPECT_EQ(300.0f, centre.y);
-    }
+    // A point straight ahead of the canvas centre shows there, in front or half turned behind,
+    // even where the half turn lands it at depth -400 exactly (from z = 900).
+    for (double z : {700.0, 900.0})
+        for (int yAngle : {0, 180, -180}) {
+            const ddcoord centre = canvasPoint({400, 300, z}, 0, yAngle);
+            EXPECT_EQ(400.0f, centre.x) << z << ", " << yAngle;
+            EXPECT_EQ(300.0f, centre.y) << z << ", " << yAngle;
+        }
     // The nearest lattice corner, straight on: depth 880 pulls it 0.1875 of the way in, from
     // y = 76, not 75: the zero-degree turn truncated y - 300 = -225 one unit nearer zero.
     const ddcoord corner = canvasPoint({200, 75, 500}, 0, 0);
     EXPECT_EQ(237.5f, corner.x);
     EXPECT_EQ(118.0f, corner.y);
-    // Half turned about y = 300, z = 60, depth 900 lands at -400: no finite place.
-    const ddcoord behind = canvasPoint({400, 300, 900}, 0, 180);
-    EXPECT_TRUE(std::isnan(behind.x) && std::isnan(behind.y));
 
     // At general angles, so that a turn the wrong way shows. Worked out apart from this code
     // (Python doubles, rounded to float with struct.pack('f') wherever the turns round); every

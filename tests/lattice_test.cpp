@@ -207,25 +207,6 @@ TEST_F(NodeStep, DisplayShowsThePositionOnEntry)
     EXPECT_NE(stillHere->dotPos(), stillThere->dotPos());
 }
 
-TEST_F(NodeStep, UnprojectablePointKeepsItsDotButMoves)
-{
-    // Turned half round about y = 300, z = 60, this point lands at depth -400 exactly.
-    JBNode* node = nodeAt({400, 300, 900}, {0, 2, 0});
-    node->animate();
-    const QPointF shown = node->dotPos();
-    EXPECT_NE(QPointF(100, 100), shown);
-
-    node->pos = {400, 300, 900};
-    yang = 180;
-    node->animate();
-    EXPECT_EQ(shown, node->dotPos());
-    expectSame({400, 300 + 2 * 0.05, 900}, node->pos);
-    yang = -180;
-    node->pos = {400, 300, 900};
-    node->animate();
-    EXPECT_EQ(shown, node->dotPos());
-}
-
 TEST_F(NodeStep, PartnersSeeEachOtherAfterTheSameAdvance)
 {
     // Stepped in either order, a pair ends in the same state to the last bit.

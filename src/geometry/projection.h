@@ -3,18 +3,17 @@
 #include "truncate.h"
 #include "vector.h"
 
-#include <limits>
-
 // Perspective: pulls p's whole-number x and y towards the canvas point (400, 300) by a fraction
-// that grows with depth; a point at depth f stays where its x and y put it. At depth exactly -f
-// the result is NaN (a node then keeps its dot where it was).
+// that grows with depth; a point at depth f stays where its x and y put it.
 inline ddcoord xycoord(dddcoord p, float f)
 {
-    const double denominator = f + p.z;
-    if (denominator == 0.0) {
-        constexpr float nan = std::numeric_limits<float>::quiet_NaN();
-        return {nan, nan};
-    }
+    // At depth exactly -f the fraction has no value: the point is taken one unit nearer, at
+    // -f + 1 (the turned depths are whole numbers), which puts it far off the canvas as it puts
+    // its neighbours, unless it lies on the centre's own row or column. A place of its own, not
+    // the dot's last one: a picture must not depend on which earlier ticks were drawn.
+    double denominator = f + p.z;
+    if (denominator == 0.0)
+        denominator = 1.0;
     // Whole numbers held as doubles: exact for every int, so 400 - ix cannot overflow.
     const double ix = truncated(p.x);
     const double iy = truncated(p.y);

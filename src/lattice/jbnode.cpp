@@ -61,7 +61,7 @@ void JBNode::move()
 void JBNode::display()
 {
     const ddcoord s = canvasPoint(pos, xang, yang);
-    // At depth -400 (yang at +-180) the projection has no finite answer: keep the last place.
+    // A position gone non-finite has no place on the canvas: the dot keeps its last one.
     if (std::isfinite(s.x) && std::isfinite(s.y)) {
         setX(s.x);
         setY(s.y);
