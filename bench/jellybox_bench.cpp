@@ -19,13 +19,14 @@ constexpr int warmUpTicks = 1000;
 
 void LatticeTick(benchmark::State& state)
 {
+    const bool drawn = state.range(0) != 0;
     HeadlessLattice lattice;
     for (int t = 0; t < warmUpTicks; ++t)
         lattice.tick();
     for (auto _ : state)
-        lattice.tick();
+        lattice.tick(drawn);
 }
-BENCHMARK(LatticeTick);
+BENCHMARK(LatticeTick)->ArgName("drawn")->Arg(1)->Arg(0);
 
 void DisplayOnly(benchmark::State& state)
 {
@@ -58,16 +59,18 @@ BENCHMARK(MotionOnly);
 // The yardstick: the same arithmetic as plain loops over arrays, written apart from the lattice.
 void PlainLoopTick(benchmark::State& state)
 {
+    const int drawn = static_cast<int>(state.range(0));
     plain_lattice lattice;
     plain_lattice_init(&lattice);
     for (int t = 0; t < warmUpTicks; ++t)
-        plain_lattice_tick(&lattice, 0, 0);
+        plain_lattice_tick(&lattice, 0, 0, 1);
     for (auto _ : state) {
-        plain_lattice_tick(&lattice, 0, 0);
+        plain_lattice_tick(&lattice, 0, 0, drawn);
         benchmark::DoNotOptimize(lattice.dot);
+        benchmark::DoNotOptimize(lattice.vx);
     }
 }
-BENCHMARK(PlainLoopTick);
+BENCHMARK(PlainLoopTick)->ArgName("drawn")->Arg(1)->Arg(0);
 
 QTimer* windowTimer(QJellyBox& box)
 {

@@ -18,6 +18,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -81,14 +82,15 @@ TEST(Headless, TakesItsCanvasAlong)
 
 TEST(SimTool, PrintsTheWindowsStateExactly)
 {
-    // Turned half round about the horizontal axis, some dots have no projection: both must
-    // keep them where they were.
-    for (auto [x, y] : {std::pair{30, -45}, std::pair{-180, 180}}) {
-        const QByteArray out = runSim({"--ticks", "500", "--xang", QString::number(x), "--yang", QString::number(y)});
+    // The tool draws its last tick alone, the window every tick. At 10 and 180 degrees one dot
+    // lies at depth -400 on tick 13, on the viewer's plane, and did not on tick 12.
+    for (auto [ticks, x, y] : {std::tuple{500, 30, -45}, std::tuple{500, -180, 180}, std::tuple{13, 10, 180}}) {
+        const QByteArray out = runSim({"--ticks", QString::number(ticks), "--xang", QString::number(x),
+                                       "--yang", QString::number(y)});
         const QList<QByteArray> lines = out.trimmed().split('\n');
         ASSERT_EQ(126, lines.size());
         EXPECT_EQ("i,j,k,px,py,pz,vx,vy,vz,sx,sy", lines[0]);
-        const auto window = windowAfter(500, x, y);
+        const auto window = windowAfter(ticks, x, y);
         for (int n = 0; n < 125; ++n) {
             const std::vector<double> f = fields(lines[n + 1]);
             ASSERT_EQ(11u, f.size());

@@ -76,18 +76,24 @@ int run(const SimOptions& options)
     bool videoFailed = false;
     // Counted so that the last tick, even at the largest N, never steps the counter past it.
     std::uint64_t t = 0;
+    // Only the ticks whose dots are written are drawn: the frames and the last. A stop takes one
+    // tick more, drawn, for the dots written to be those of the last tick.
+    bool lastDrawn = true;
     for (;; ++t) {
         if (options.energyEvery != 0 && t % options.energyEvery == 0) {
             if (sharedTerminal)
                 progress.clear();
             std::printf("%llu,%.17g\n", static_cast<unsigned long long>(t), latticeEnergy(lattice.nodes()));
         }
-        if (t == options.ticks || stopSignal() != 0 || videoFailed)
+        const bool stopping = stopSignal() != 0;
+        if (t == options.ticks || (stopping && lastDrawn) || videoFailed)
             break;
         if (options.turnEvery != 0 && (t + 1) % options.turnEvery == 0)
             xang = wrappedAngle(xang + 1);  // as the window's Left arrow turns it
-        lattice.tick();
-        if (video && (t + 1) % options.frameEvery == 0) {
+        const bool frame = video && (t + 1) % options.frameEvery == 0;
+        lastDrawn = frame || stopping || t + 1 == options.ticks;
+        lattice.tick(lastDrawn);
+        if (frame) {
             if (video->add(JBCanvas->toImage()))
                 ++frames;
             else

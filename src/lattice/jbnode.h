@@ -25,6 +25,8 @@ public:
 
     // Where the dot is drawn on the canvas.
     QPointF dotPos() const { return {x(), y()}; }
+    // The ticks it has taken.
+    std::uint64_t ticks() const { return advances; }
 
     dddcoord pos = null;
     dddcoord vel = null;
