@@ -1,6 +1,8 @@
 #include "canvas.h"
 #include "canvas_ellipse.h"
 #include "on_screen.h"
+#include "jbnode.h"
+#include "lattice.h"
 #include "qjellybox.h"
 #include "shared_state.h"
 
@@ -257,6 +259,47 @@ private slots:
             QCOMPARE(onScreen(*box).convertToFormat(QImage::Format_RGB32),
                      expectedPicture(*box, screen->devicePixelRatio()));
         }
+    }
+
+    void hiddenItKeepsTimeUndrawnAndShownAgainDrawsItsTickAtOnce()
+    {
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        QTimer* timer = box->findChild<QTimer*>();
+        timer->start();
+        QTest::qWait(50);
+        box->hide();
+        QTRY_VERIFY(!box->isSeen());
+        const std::uint64_t hiddenAt = box->node(0)->ticks();
+        const QPointF dot = box->node(444)->dotPos();
+        box->setXAngle(25);  // takes effect when it is shown
+        QTest::qWait(1300);  // the clock's ticks are taken once a second
+        QVERIFY(box->node(0)->ticks() > hiddenAt + 50);
+        QCOMPARE(box->node(444)->dotPos(), dot);
+
+        box->show();
+        QTRY_VERIFY(box->isSeen());
+        timer->stop();
+        QCoreApplication::processEvents();
+        // A window that ticked all along, by its own timer: its nodes and its picture.
+        const std::uint64_t ticks = box->node(0)->ticks();
+        QJellyBox reference;
+        reference.findChild<QTimer*>()->stop();
+        QVERIFY(QTest::qWaitForWindowExposed(&reference));
+        xang = 0;
+        for (std::uint64_t t = 1; t <= ticks; ++t) {
+            xang = t == ticks ? 25 : 0;
+            QMetaObject::invokeMethod(reference.findChild<QTimer*>(), "timeout");
+        }
+        QCoreApplication::processEvents();
+        for (int slot : latticeSlots) {
+            QCOMPARE(box->node(slot)->ticks(), ticks);
+            QCOMPARE(box->node(slot)->pos.x, reference.node(slot)->pos.x);
+            QCOMPARE(box->node(slot)->pos.y, reference.node(slot)->pos.y);
+            QCOMPARE(box->node(slot)->pos.z, reference.node(slot)->pos.z);
+            QCOMPARE(box->node(slot)->vel.x, reference.node(slot)->vel.x);
+            QCOMPARE(box->node(slot)->dotPos(), reference.node(slot)->dotPos());
+        }
+        QCOMPARE(onScreen(*box), onScreen(reference));
     }
 
     void windowIsFixedWithTheCanvasAtTheTopLeftAndATickingTimer()

@@ -22,6 +22,10 @@ bool compositorSetsThePace()
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
+// A frame asked for and not taken within this time: the window is taken as seen by nobody. A
+// compositor takes one every 16 ms or so; a few hundred milliseconds is none at all.
+constexpr std::chrono::milliseconds framesLateAfter{300};
+
 }  // namespace
 
 CanvasView::CanvasView(QWidget* parent)
@@ -55,6 +59,36 @@ void CanvasView::canvasGone()
     update();
 }
 
+void CanvasView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    watch(window()->windowHandle());
+}
+
+void CanvasView::watch(QWindow* window)
+{
+    if (window == watched)
+        return;
+    if (watched != nullptr)
+        watched->removeEventFilter(this);
+    if (window != nullptr)
+        window->installEventFilter(this);
+    watched = window;
+    frameAsked = false;
+    framesLate = false;
+}
+
+void CanvasView::noteSight()
+{
+    const QWindow::Visibility visibility = watched != nullptr ? watched->visibility() : QWindow::Hidden;
+    const bool now = watched != nullptr && watched->isExposed() && visibility != QWindow::Hidden
+        && visibility != QWindow::Minimized && !framesLate;
+    if (now == seen)
+        return;
+    seen = now;
+    emit seenChanged(seen);
+}
+
 void CanvasView::present(const QRegion& changed)
 {
     // Painted at once, within the tick: a posted update would cost the event loop three system
@@ -69,29 +103,54 @@ void CanvasView::present(const QRegion& changed)
         update(std::exchange(unpresented, QRegion()));
         return;
     }
-    if (window != framesFrom) {
-        if (framesFrom != nullptr)
-            framesFrom->removeEventFilter(this);
-        window->installEventFilter(this);
-        framesFrom = window;
-        frameAsked = false;
-    }
+    watch(window);
+    const auto now = std::chrono::steady_clock::now();
     if (!frameAsked) {
         frameAsked = true;
+        frameAskedAt = now;
         window->requestUpdate();
+    } else if (!framesLate && now - frameAskedAt > framesLateAfter) {
+        // Where the compositor does not say that nobody sees the window, this is how it shows.
+        framesLate = true;
+        noteSight();
     }
 }
 
-bool CanvasView::eventFilter(QObject* watched, QEvent* event)
+bool CanvasView::eventFilter(QObject* object, QEvent* event)
 {
-    // The window's own answer to an update request repaints the whole window; only what changed
-    // is wanted here.
-    if (watched == framesFrom && event->type() == QEvent::UpdateRequest && frameAsked) {
+    if (object != watched)
+        return QWidget::eventFilter(object, event);
+    switch (event->type()) {
+    case QEvent::Expose:
+        // Shown again, the lateness of the frames counts afresh, and a frame is asked anew in
+        // case the platform dropped the one asked while it was hidden.
+        if (watched->isExposed() && framesLate) {
+            framesLate = false;
+            if (frameAsked) {
+                frameAskedAt = std::chrono::steady_clock::now();
+                watched->requestUpdate();
+            }
+        }
+        noteSight();
+        break;
+    case QEvent::WindowStateChange:
+        noteSight();
+        break;
+    case QEvent::UpdateRequest:
+        // The window's own answer to an update request repaints the whole window; only what
+        // changed is wanted here. A frame at last: whoever rested draws before it is painted.
+        if (!frameAsked)
+            break;
+        framesLate = false;
+        frameAskedAt = std::chrono::steady_clock::now();  // what is drawn now joins this frame
+        noteSight();
         frameAsked = false;
         repaint(std::exchange(unpresented, QRegion()));
         return true;
+    default:
+        break;
     }
-    return QWidget::eventFilter(watched, event);
+    return QWidget::eventFilter(object, event);
 }
 
 void CanvasView::paintEvent(QPaintEvent* event)

@@ -2,6 +2,7 @@
 
 #include "canvas.h"
 #include "shared_state.h"
+#include "unseen_ticks.h"
 #include "view_angle.h"
 
 #include <QKeyEvent>
@@ -41,6 +42,10 @@ QJellyBox::QJellyBox(QWidget* parent)
     // After the nodes, so that the repaint shows every dot of this tick.
     connect(timer, &QTimer::timeout, JBCanvas, &Canvas::update);
     connect(timer, &QTimer::timeout, this, &QJellyBox::debug_update);
+
+    // Nobody sees it: the timer rests and the lattice keeps time by the clock, undrawn.
+    auto* unseen = new UnseenTicks(timer, nodes, JBCanvas, this);
+    connect(this, &CanvasView::seenChanged, unseen, &UnseenTicks::setSeen);
 
     show();
 }
