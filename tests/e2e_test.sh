@@ -43,27 +43,7 @@ fail() {
 note() { echo "e2e: $*"; }
 
 # ---- an X server of our own ----------------------------------------------------------------
-if ! command -v Xvfb >/dev/null; then
-    echo "SKIP: Xvfb is not installed, no X server to test in"
-    exit $skip
-fi
-# Only holders of the cookie may connect. The server takes every entry of the file whatever
-# its display number; the client's entry gets the real number once the server has chosen it.
-cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
-touch "$tmp/auth"
-xauth -q -f "$tmp/auth" add :0 MIT-MAGIC-COOKIE-1 "$cookie" || fail "xauth cannot write a cookie"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -auth "$tmp/auth" \
-    3>"$tmp/displayfd" >"$tmp/xvfb.log" 2>&1 &
-xvfb_pid=$!
-server_ready() { grep -qs '^[0-9]' "$tmp/displayfd" || ! kill -0 "$xvfb_pid" 2>/dev/null; }
-if ! poll $patience server_ready || ! grep -qs '^[0-9]' "$tmp/displayfd"; then
-    echo "SKIP: Xvfb did not start, no X server to test in:"
-    tail -n 5 "$tmp/xvfb.log"
-    exit $skip
-fi
-export DISPLAY=:$(head -n 1 "$tmp/displayfd")
-xauth -q -f "$tmp/auth" add "$DISPLAY" MIT-MAGIC-COOKIE-1 "$cookie"
-export XAUTHORITY=$tmp/auth
+start_xvfb "$tmp" || exit $skip
 note "Xvfb on $DISPLAY"
 
 # ---- the program, on the stock platform ----------------------------------------------------

@@ -6,6 +6,9 @@
   e2e_x11.py ping WINDOW_ID SECONDS  waits until the program has handled every earlier event
   e2e_x11.py close WINDOW_ID         asks the window to close, as a window manager's close button does
   e2e_x11.py props WINDOW_ID         the window's class and the icons it carries, as JSON
+  e2e_x11.py tick SHOT.ppm X Y SIM ESTIMATE SPREAD
+                                     the tick whose picture by jellybox-sim SIM the canvas at X,Y
+                                     shows, looked for from ESTIMATE outwards, SPREAD either way
 
 Reads binary PPM (ImageMagick's `import -depth 8 ppm:FILE`); no imaging library is needed.
 """
@@ -202,6 +205,31 @@ def ping(window_id, seconds):
     raise SystemExit(f"no answer to a ping in {seconds} s: the program's event loop is stuck")
 
 
+def tick_of(path, x0, y0, sim, estimate, spread):
+    """The tick N, nearest estimate first, at which `sim --ticks N --png` is, pixel for pixel,
+    the canvas whose top-left lies at x0, y0 of the shot; None if none within spread."""
+    import os
+    import subprocess
+    import tempfile
+
+    width, height, raster = read_ppm(path)
+    with tempfile.TemporaryDirectory() as tmp:
+        png, ppm = os.path.join(tmp, "tick.png"), os.path.join(tmp, "tick.ppm")
+        for step in range(2 * spread + 1):
+            n = estimate + (step + 1) // 2 * (1 if step % 2 else -1)
+            if n < 0:
+                continue
+            subprocess.run([sim, "--ticks", str(n), "--png", png], check=True, stdout=subprocess.DEVNULL)
+            subprocess.run(["convert", png, "-depth", "8", f"ppm:{ppm}"], check=True)
+            w, h, picture = read_ppm(ppm)
+            if x0 + w > width or y0 + h > height:
+                raise SystemExit(f"{path}: no room for a {w} x {h} canvas at {x0},{y0}")
+            if all(raster[3 * ((y0 + y) * width + x0):3 * ((y0 + y) * width + x0 + w)]
+                   == picture[3 * y * w:3 * (y + 1) * w] for y in range(h)):
+                return n
+    return None
+
+
 def main(argv):
     if len(argv) == 7 and argv[1] == "dots":
         json.dump(dots(argv[2], *map(int, argv[3:7])), sys.stdout)
@@ -216,6 +244,11 @@ def main(argv):
     elif len(argv) == 3 and argv[1] == "props":
         json.dump(props(int(argv[2], 0)), sys.stdout)
         print()
+    elif len(argv) == 8 and argv[1] == "tick":
+        n = tick_of(argv[2], int(argv[3]), int(argv[4]), argv[5], int(argv[6]), int(argv[7]))
+        if n is None:
+            raise SystemExit(f"no tick within {argv[7]} of {argv[6]} shows this picture")
+        print(n)
     else:
         raise SystemExit(__doc__)
 
