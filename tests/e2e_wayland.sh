@@ -86,6 +86,16 @@ poll $patience cube first || fail "no cube in the compositor's screenshots in ${
 moved() { cube second && ! cmp -s "$tmp/first.ppm" "$tmp/second.ppm"; }
 poll $patience moved || fail "the cube stands still: no new frame in ${patience} s"
 note "the cube drawn: $(fact first count), then $(fact second count) dots"
+# A compositor that stalls for a while (frames unanswered long enough for the window to take
+# itself as unseen) and then goes on must find the window drawing again.
+kill -STOP "$weston_pid"
+sleep 0.6
+kill -CONT "$weston_pid"
+sleep 0.5
+cube third || fail "no cube after the compositor's pause"
+again() { cube fourth && ! cmp -s "$tmp/third.ppm" "$tmp/fourth.ppm"; }
+poll $patience again || fail "the cube stands still after the compositor paused for 0.6 s"
+note "drawing again after the compositor's pause"
 
 grep -qE "xdg_toplevel[^ ]*\.set_app_id\(\"$app_id\"\)" "$tmp/stderr" ||
     fail "the window does not give the app id $app_id: $(grep -o 'set_app_id([^)]*)' "$tmp/stderr" | head -n 1)"

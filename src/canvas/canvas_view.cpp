@@ -122,14 +122,17 @@ bool CanvasView::eventFilter(QObject* object, QEvent* event)
         return QWidget::eventFilter(object, event);
     switch (event->type()) {
     case QEvent::Expose:
-        // Shown again, the lateness of the frames counts afresh, and a frame is asked anew in
-        // case the platform dropped the one asked while it was hidden.
-        if (watched->isExposed() && framesLate) {
+        // Exposed again while a frame is asked for: the compositor is taking frames again, but
+        // the frame callback that says so may have been spent on the exposure (Qt 6.4 delivers
+        // no update request for one that comes while it counts the window unexposed, and asks
+        // for none while it owes one). It stands for the frame: what changed is painted now,
+        // and that commit's frame callback brings the update request still owed.
+        if (watched->isExposed() && (frameAsked || framesLate)) {
+            frameAsked = false;
             framesLate = false;
-            if (frameAsked) {
-                frameAskedAt = std::chrono::steady_clock::now();
-                watched->requestUpdate();
-            }
+            noteSight();
+            repaint(std::exchange(unpresented, QRegion()));
+            break;
         }
         noteSight();
         break;
