@@ -29,8 +29,11 @@ static inline void turn(double *side, double *depth, double by)
     if (d < 0.0)
         a = (float)(a + HALF);
     const float r = (float)sqrt(s * s + d * d);
-    *side = trunc32(r * sinf(a));
-    *depth = trunc32(r * cosf(a));
+    /* Float products, rounded as such by the casts in any C: where floats are evaluated in
+     * double (FLT_EVAL_METHOD 1, GCC 12 for s390x under -std=c11) the product is exact there
+     * and the cast rounds it once, as float arithmetic does. */
+    *side = trunc32((float)(r * sinf(a)));
+    *depth = trunc32((float)(r * cosf(a)));
 }
 
 void plain_lattice_init(plain_lattice *l)

@@ -116,13 +116,14 @@ wm_class=$(fact props wm_class)
 wm_class_wanted=$(sed -n 's/^StartupWMClass=//p' "$entry")
 [ -n "$wm_class_wanted" ] && [ "$wm_class" = "['qjellybox', '$wm_class_wanted']" ] ||
     fail "WM_CLASS is $wm_class; the menu entry's StartupWMClass is '$wm_class_wanted'"
-"$python" - "$(fact props icons)" <<'EOF' || fail "_NET_WM_ICON holds $(fact props icons) (width, height, pink pixels), not the icon at 16 to 128 pixels"
+# Pink dots on a near-white ground, which covers more of it than they do.
+"$python" - "$(fact props icons)" <<'EOF' || fail "_NET_WM_ICON holds $(fact props icons) (width, height, pink pixels, near-white pixels), not the icon at 16 to 128 pixels"
 import json, sys
 icons = json.loads(sys.argv[1])
-sys.exit(not ({(w, h) for w, h, _ in icons} >= {(16, 16), (32, 32), (48, 48), (128, 128)}
-              and all(pink > 0 for _, _, pink in icons)))
+sys.exit(not ({(w, h) for w, h, _, _ in icons} >= {(16, 16), (32, 32), (48, 48), (128, 128)}
+              and all(0 < pink < ground for _, _, pink, ground in icons)))
 EOF
-note "WM_CLASS $wm_class, as the entry says; _NET_WM_ICON at $(fact props icons | tr -d ' ') (width, height, pink pixels)"
+note "WM_CLASS $wm_class, as the entry says; _NET_WM_ICON at $(fact props icons | tr -d ' ') (width, height, pink pixels, near-white pixels)"
 
 first_frame() { shot first && [ "$(fact first count)" -ge 25 ]; }
 poll $patience first_frame || fail "no cube on the screen in ${patience} s (last shot: $(fact first count) dots)"

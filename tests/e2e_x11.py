@@ -153,7 +153,8 @@ def close(window_id):
 
 def props(window_id):
     """WM_CLASS (instance, class), and each icon of _NET_WM_ICON as [width, height, pixels of
-    the dots' pink hue] (width, height, then the ARGB pixels, icon after icon)."""
+    the dots' pink hue, near-white pixels of its ground] (width, height, then the ARGB pixels,
+    icon after icon). Its words read in the wrong byte order show no ground at all."""
     from Xlib import Xatom, display
 
     d = display.Display()
@@ -168,9 +169,10 @@ def props(window_id):
         pixels = values[2:2 + w * h]
         if w * h == 0 or len(pixels) != w * h:
             raise SystemExit(f"_NET_WM_ICON: a {w} x {h} icon with {len(pixels)} pixels")
-        pink = sum(1 for p in pixels
-                   if (p >> 24) & 255 > 128 and (p >> 16) & 255 > ((p >> 8) & 255) + 64)
-        icons.append([w, h, pink])
+        opaque = [p for p in pixels if (p >> 24) & 255 > 128]
+        pink = sum(1 for p in opaque if (p >> 16) & 255 > ((p >> 8) & 255) + 64)
+        ground = sum(1 for p in opaque if all((p >> shift) & 255 >= 0xE0 for shift in (16, 8, 0)))
+        icons.append([w, h, pink, ground])
         values = values[2 + w * h:]
     return {"wm_class": list(wm_class) if wm_class else None, "icons": icons}
 
