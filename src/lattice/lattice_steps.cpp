@@ -1,6 +1,7 @@
 #include "lattice_steps.h"
 
 #include "jbnode.h"
+#include "wide_registers.h"
 
 #include <algorithm>
 
@@ -25,12 +26,14 @@ LatticeSteps::LatticeSteps(const JBNodeTable& nodes)
 
 void LatticeSteps::display() const
 {
+    releaseWideRegisters();
     for (JBNode* node : inOrder)
         node->display();
 }
 
 void LatticeSteps::move()
 {
+    releaseWideRegisters();
     for (JBNode* node : inOrder)
         node->advance();
     std::fill(forces.begin(), forces.end(), null);

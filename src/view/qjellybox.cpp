@@ -4,6 +4,7 @@
 #include "shared_state.h"
 #include "unseen_ticks.h"
 #include "view_angle.h"
+#include "wide_registers.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -35,6 +36,9 @@ QJellyBox::QJellyBox(QWidget* parent)
 
     auto* timer = new QTimer(this);
     timer->start(tickMilliseconds);
+
+    // First, so that the nodes' arithmetic does not pay for the last tick's drawing.
+    connect(timer, &QTimer::timeout, this, &releaseWideRegisters);
 
     // ---- the lattice: 125 nodes and their springs, stepped by the timer in lattice order ----
     assembleLattice(nodes, timer);
