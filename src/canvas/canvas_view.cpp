@@ -126,15 +126,16 @@ bool CanvasView::eventFilter(QObject* object, QEvent* event)
         // the frame callback that says so may have been spent on the exposure (Qt 6.4 delivers
         // no update request for one that comes while it counts the window unexposed, and asks
         // for none while it owes one). It stands for the frame: what changed is painted now,
-        // and that commit's frame callback brings the update request still owed.
-        if (watched->isExposed() && (frameAsked || framesLate)) {
+        // and that commit's frame callback brings the update request still owed. (Frames are
+        // late only while one is asked for.)
+        if (watched->isExposed() && frameAsked) {
             frameAsked = false;
             framesLate = false;
             noteSight();
             repaint(std::exchange(unpresented, QRegion()));
-            break;
+        } else {
+            noteSight();
         }
-        noteSight();
         break;
     case QEvent::WindowStateChange:
         noteSight();
